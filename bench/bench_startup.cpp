@@ -1,0 +1,37 @@
+// Start-up to a ready main window with a 100 000-contact book.
+#include "BenchCommon.h"
+
+#include "app/StartUp.h"
+#include "support/GeneratedLog.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDataFolder.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+int main(int argc, char** argv) {
+    benchHeadless();
+    QElapsedTimer total;
+    total.start();
+    QApplication app(argc, argv);
+    const qint64 appReady = total.nsecsElapsed();
+    TempDataFolder folder;
+    generateLog(folder.file("DB/Log/Log_Zelmor.mdb"), 100000);
+    ScriptedDialogs::install();
+    std::vector<double> runs;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer t;
+        t.start();
+        StartUp::initApplication(app);
+        StartUp::createObjects();
+        StartUp::showMainWindow();
+        QCoreApplication::processEvents();
+        runs.push_back(t.nsecsElapsed() / 1e6);
+        StartUp::destroyObjects();
+    }
+    std::printf("100 000 contacts; median of %zu starts\n", runs.size());
+    report("application object", appReady / 1e6, "ms", 1000);
+    report("start-up to a shown main window", median(runs), "ms", 1000);
+    report("peak memory", peakMemoryMb(), "MB", 200);
+    return 0;
+}

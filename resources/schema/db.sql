@@ -1,0 +1,53 @@
+-- Reference database (DB/Work/DB.mdb): prefixes, entities, regions, islands and states.
+-- Read-only to the program; rows come from the generator.
+
+CREATE TABLE ALLPREF (
+    AllPrefix VARCHAR(5) COLLATE NOCASE,
+    Prefix VARCHAR(5) COLLATE NOCASE,
+    Other VARCHAR(25) COLLATE NOCASE
+);
+CREATE INDEX ALLPREF_AllPrefix ON ALLPREF (AllPrefix);
+
+-- Longitude is west-positive; TimeUTC is the hours to add to UTC for local time.
+CREATE TABLE PREF (
+    Prefix VARCHAR(5) COLLATE NOCASE,
+    DXCCPrefix VARCHAR(5) COLLATE NOCASE,
+    Country VARCHAR(40) COLLATE NOCASE,
+    Continent VARCHAR(2) COLLATE NOCASE,
+    TimeUTC FLOAT,
+    Latitude FLOAT,
+    Longitude FLOAT,
+    ITUZone VARCHAR(5) COLLATE NOCASE,
+    CQZone VARCHAR(5) COLLATE NOCASE,
+    Other VARCHAR(50) COLLATE NOCASE
+);
+CREATE INDEX PREF_Prefix ON PREF (Prefix);
+
+CREATE TABLE DXCC (
+    Prefix VARCHAR(6) COLLATE NOCASE,
+    Region VARCHAR(30) COLLATE NOCASE,
+    Other VARCHAR(50) COLLATE NOCASE
+);
+CREATE INDEX DXCC_Prefix ON DXCC (Prefix);
+
+CREATE TABLE RussUkr (
+    Oblast VARCHAR(2) COLLATE NOCASE,
+    Prefix VARCHAR(4) COLLATE NOCASE,
+    Name VARCHAR(25) COLLATE NOCASE,
+    CountryPref VARCHAR(10) COLLATE NOCASE
+);
+CREATE INDEX RussUkr_Prefix ON RussUkr (Prefix);
+
+CREATE TABLE IOTA (
+    Num VARCHAR(10) COLLATE NOCASE,
+    PrefDXXC VARCHAR(10) COLLATE NOCASE,
+    IslandName VARCHAR(100) COLLATE NOCASE
+);
+CREATE INDEX IOTA_PrefDXXC ON IOTA (PrefDXXC);
+CREATE INDEX IOTA_Num ON IOTA (Num);
+
+CREATE TABLE WAS (
+    State VARCHAR(10) COLLATE NOCASE,
+    Name VARCHAR(20) COLLATE NOCASE
+);
+CREATE INDEX WAS_State ON WAS (State);

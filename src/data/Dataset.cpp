@@ -1,0 +1,1332 @@
+#include "data/Dataset.h"
+
+#include "data/Connection.h"
+#include "data/FilterParser.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+#include <list>
+
+namespace {
+
+using Row = std::vector<QVariant>;
+
+// Values are read by key in blocks of this many rows; a few blocks stay cached.
+constexpr int kBlockSize = 64;
+constexpr size_t kCachedBlocks = 16;
+
+QDate zeroDate() {
+    return QDate(1899, 12, 30);
+}
+
+QSqlQuery run(Connection& c, const QString& sql, const QVariantList& binds) {
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) throw DbError(q.lastError().text());
+    for (const QVariant& b : binds)
+        q.addBindValue(Connection::storedValue(b));
+    if (!q.exec()) throw DbError(q.lastError().text());
+    return q;
+}
+
+// What PRAGMA table_info does not tell: each column's collation and AUTOINCREMENT.
+struct ColumnTraits {
+    bool noCase = false;
+    bool autoInc = false;
+};
+
+QHash<QString, ColumnTraits> columnTraits(const QString& createSql) {
+    QHash<QString, ColumnTraits> out;
+    const int open = createSql.indexOf(QLatin1Char('('));
+    const int close = createSql.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close <= open) return out;
+    const QString body = createSql.mid(open + 1, close - open - 1);
+    QStringList pieces;
+    QString piece;
+    int depth = 0;
+    QChar quote;
+    for (int i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        if (quote.isNull() && c == QLatin1Char('-') && body.mid(i, 2) == QLatin1String("--")) {
+            const int eol = body.indexOf(QLatin1Char('\n'), i);
+            i = eol < 0 ? body.size() : eol;
+            piece += QLatin1Char(' ');
+            continue;
+        }
+        if (quote.isNull() && c == QLatin1Char('/') && body.mid(i, 2) == QLatin1String("/*")) {
+            const int end = body.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? body.size() : end + 1;
+            piece += QLatin1Char(' ');
+            continue;
+        }
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'') || c == QLatin1Char('`')) {
+            quote = c;
+        } else if (c == QLatin1Char('[')) {
+            quote = QLatin1Char(']');
+        } else if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            --depth;
+        } else if (c == QLatin1Char(',') && depth == 0) {
+            pieces << piece;
+            piece.clear();
+            continue;
+        }
+        piece += c;
+    }
+    pieces << piece;
+    static const QRegularExpression nameRe(
+        QStringLiteral(R"re(^\s*(?:"([^"]+)"|\[([^\]]+)\]|`([^`]+)`|(\S+)))re"));
+    static const QRegularExpression noCaseRe(QStringLiteral(R"(\bCOLLATE\s+["'`]?NOCASE\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression autoIncRe(QStringLiteral(R"(\bAUTOINCREMENT\b)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QStringList constraints = {QStringLiteral("CONSTRAINT"), QStringLiteral("PRIMARY"),
+                                            QStringLiteral("UNIQUE"), QStringLiteral("CHECK"),
+                                            QStringLiteral("FOREIGN")};
+    for (const QString& p : pieces) {
+        const auto m = nameRe.match(p);
+        if (!m.hasMatch()) continue;
+        QString name;
+        for (int i = 1; i <= 4 && name.isEmpty(); ++i)
+            name = m.captured(i);
+        if (m.captured(4) == name && constraints.contains(name.toUpper())) continue;
+        out.insert(name.toLower(), ColumnTraits{noCaseRe.match(p).hasMatch(), autoIncRe.match(p).hasMatch()});
+    }
+    return out;
+}
+
+FieldType declaredType(const QString& declared, int& size) {
+    const QString t = declared.toUpper();
+    size = 0;
+    if (t.contains(QLatin1String("BOOL")) || t == QLatin1String("BIT")) return FieldType::Boolean;
+    if (t.contains(QLatin1String("INT"))) return FieldType::Integer;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
+        t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("MEMO")) || t.isEmpty()) {
+        static const QRegularExpression sizeRe(QStringLiteral(R"(\(\s*(\d+))"));
+        const auto m = sizeRe.match(t);
+        if (m.hasMatch()) size = m.captured(1).toInt();
+        return FieldType::Text;
+    }
+    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return FieldType::DateTime;
+    if (t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")) ||
+        t.contains(QLatin1String("REAL")))
+        return FieldType::Float;
+    if (t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("NUM")) ||
+        t.contains(QLatin1String("MONEY")) || t.contains(QLatin1String("CURRENCY")))
+        return FieldType::Decimal;
+    if (t.contains(QLatin1String("BLOB")) || t.contains(QLatin1String("BINARY"))) return FieldType::Blob;
+    return FieldType::Text;
+}
+
+struct TableColumns {
+    std::vector<FieldDef> fields;
+    std::vector<FilterColumn> columns;
+};
+
+TableColumns readTableColumns(Connection& c, const QString& table, const QString& createSql) {
+    TableColumns out;
+    const QHash<QString, ColumnTraits> traits = columnTraits(createSql);
+    QSqlQuery q = run(c, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table});
+    while (q.next()) {
+        FieldDef f;
+        f.name = q.value(0).toString();
+        f.type = declaredType(q.value(1).toString(), f.size);
+        const ColumnTraits t = traits.value(f.name.toLower());
+        if (t.autoInc) {
+            f.type = FieldType::AutoInc;
+            f.readOnly = true;
+            f.size = 0;
+        }
+        out.fields.push_back(f);
+        out.columns.push_back(FilterColumn{f.name, t.noCase, f.type == FieldType::DateTime});
+    }
+    return out;
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
+    return a == b;
+}
+
+bool locateMatch(const QVariant& have, const QVariant& want, bool caseInsensitive) {
+    if (have.isNull() || want.isNull()) return have.isNull() && want.isNull();
+    if (have.typeId() == QMetaType::QString || want.typeId() == QMetaType::QString)
+        return have.toString().compare(want.toString(),
+                                       caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+    return QVariant::compare(have, want) == QPartialOrdering::Equivalent;
+}
+
+double parseNumber(const QString& text, bool* ok) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return t.toDouble(ok);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+struct Dataset::Impl {
+    explicit Impl(Dataset* owner) : q(owner) {}
+
+    Dataset* q;
+    QPointer<Connection> conn;
+    QString table;
+    QString sqlText;
+    int maxRecords = 0;
+    bool queryMode = false; // a query text, or a table name that turns out to be a view
+    QString source;         // the FROM text: a quoted table, or a parenthesised query
+    bool active = false;
+    State state = State::Inactive;
+
+    std::vector<FieldDef> fields;
+    std::vector<FilterColumn> columns;
+    QHash<QString, int> indexByName; // lower-case name -> index
+    bool fieldsKnown = false;
+
+    QString filterText;
+    SqlCondition filterCond;
+    bool filterCompiled = false;
+    bool filtered = false;
+    QString sortText;
+    QString orderBy;
+    QString indexField;
+    QString indexOrder;
+
+    QPointer<Dataset> master;
+    QString masterField;
+    QString detailField;
+    QMetaObject::Connection masterConn;
+    bool linkHasRow = false; // the master had a current row when the snapshot was taken
+    QVariant linkValue;
+
+    std::vector<qint64> keys; // table mode
+    std::vector<Row> rows;    // query mode
+    int pos = -1;
+    bool bof = true;
+    bool eof = true;
+
+    struct Block {
+        int index;
+        std::vector<Row> rows;
+    };
+    std::list<Block> cache;
+
+    Row buffer;
+    std::vector<bool> touched;
+
+    int disabled = 0;
+    bool pending = false;
+
+    // --- helpers ---------------------------------------------------------------------------
+
+    QString name() const {
+        if (!q->objectName().isEmpty()) return q->objectName();
+        return table.isEmpty() ? QStringLiteral("Query") : table;
+    }
+    int count() const { return queryMode ? int(rows.size()) : int(keys.size()); }
+    bool editing() const { return state == State::Edit || state == State::Insert; }
+
+    Connection& connection() const {
+        if (!conn) throw DbError(QStringLiteral("%1: no database connection").arg(name()));
+        return *conn;
+    }
+    void requireActive() const {
+        if (!active)
+            throw DbError(
+                QStringLiteral("%1: cannot perform this operation on a closed dataset").arg(name()));
+    }
+    void requireEditable() const {
+        requireActive();
+        if (queryMode) throw DbError(QStringLiteral("%1: the dataset is read-only").arg(name()));
+    }
+    int indexOf(const QString& field) const {
+        if (!fieldsKnown) throw DbError(QStringLiteral("%1: field \"%2\" not found").arg(name(), field));
+        const int i = indexByName.value(field.toLower(), -1);
+        if (i < 0) throw DbError(QStringLiteral("%1: field \"%2\" not found").arg(name(), field));
+        return i;
+    }
+
+    void emitChange(bool layout, bool data) {
+        if (!layout && !data) return;
+        if (disabled > 0) {
+            pending = true;
+            return;
+        }
+        if (layout) emit q->layoutReset();
+        if (data) emit q->dataChange();
+    }
+    void emitRowUpdated(int position) {
+        if (disabled > 0) {
+            pending = true;
+            return;
+        }
+        emit q->rowUpdated(position);
+        emit q->dataChange();
+    }
+
+    void checkBrowseMode() {
+        if (editing()) q->post();
+    }
+
+    // --- structure ---------------------------------------------------------------------------
+
+    void loadFields() {
+        Connection& c = connection();
+        if (!c.connected()) c.open();
+        TableColumns cols;
+        queryMode = table.isEmpty();
+        if (queryMode) {
+            if (sqlText.trimmed().isEmpty())
+                throw DbError(QStringLiteral("%1: no table name or query text").arg(name()));
+            QString body = sqlText.trimmed();
+            while (body.endsWith(QLatin1Char(';')))
+                body.chop(1);
+            source = QLatin1Char('(') + body + QLatin1Char(')');
+            cols = queryColumns(c);
+        } else {
+            QSqlQuery m =
+                run(c,
+                    QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN ('table', "
+                                   "'view') AND name = ? COLLATE NOCASE"),
+                    {table});
+            if (!m.next())
+                throw DbError(QStringLiteral("%1: table \"%2\" does not exist").arg(name(), table));
+            const QString realName = m.value(1).toString();
+            if (m.value(0).toString() == QLatin1String("view")) {
+                // A saved query: read it like a query, it has no row keys to edit by.
+                queryMode = true;
+                source = QStringLiteral("(SELECT * FROM %1)").arg(FilterParser::quoted(realName));
+                cols = queryColumns(c);
+            } else {
+                source = FilterParser::quoted(realName);
+                cols = readTableColumns(c, realName, m.value(2).toString());
+            }
+        }
+        fields = std::move(cols.fields);
+        columns = std::move(cols.columns);
+        indexByName.clear();
+        for (int i = 0; i < int(fields.size()); ++i)
+            indexByName.insert(fields[i].name.toLower(), i);
+        fieldsKnown = true;
+    }
+
+    // A query's columns take the declared type of the table column they come from, when that
+    // column has the same name.
+    TableColumns queryColumns(Connection& c) {
+        TableColumns out;
+        QSqlQuery probe = run(c, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(source), {});
+        const QSqlRecord rec = probe.record();
+        QHash<QString, TableColumns> origins;
+        for (int i = 0; i < rec.count(); ++i) {
+            const QSqlField f = rec.field(i);
+            FieldDef def;
+            def.name = f.name();
+            FilterColumn col{def.name, true, false};
+            const QString origin = f.tableName();
+            bool fromTable = false;
+            if (!origin.isEmpty()) {
+                if (!origins.contains(origin.toLower())) {
+                    QSqlQuery m = run(
+                        c,
+                        QStringLiteral(
+                            "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+                        {origin});
+                    origins.insert(origin.toLower(), m.next()
+                                                         ? readTableColumns(c, origin, m.value(0).toString())
+                                                         : TableColumns{});
+                }
+                const TableColumns& o = origins[origin.toLower()];
+                for (size_t k = 0; k < o.fields.size() && !fromTable; ++k) {
+                    if (o.fields[k].name.compare(def.name, Qt::CaseInsensitive) != 0) continue;
+                    def.type = o.fields[k].type == FieldType::AutoInc ? FieldType::Integer : o.fields[k].type;
+                    def.size = o.fields[k].size;
+                    col = o.columns[k];
+                    col.name = def.name;
+                    fromTable = true;
+                }
+            }
+            if (!fromTable) {
+                switch (f.metaType().id()) {
+                case QMetaType::Int:
+                case QMetaType::LongLong:
+                    def.type = FieldType::Integer;
+                    break;
+                case QMetaType::Double:
+                    def.type = FieldType::Float;
+                    break;
+                case QMetaType::Bool:
+                    def.type = FieldType::Boolean;
+                    break;
+                case QMetaType::QByteArray:
+                    def.type = FieldType::Blob;
+                    break;
+                default:
+                    break;
+                }
+            }
+            def.readOnly = true;
+            out.fields.push_back(def);
+            out.columns.push_back(col);
+        }
+        return out;
+    }
+
+    SqlCondition compileFilter(const QString& text) const { return FilterParser::parseFilter(text, columns); }
+    QString compileSort(const QString& text) const { return FilterParser::parseSort(text, columns); }
+    QString compileIndex(const QString& field) const {
+        QString list = field;
+        list.replace(QLatin1Char(';'), QLatin1Char(','));
+        return FilterParser::parseSort(list, columns);
+    }
+
+    bool linked() const { return !masterField.isEmpty() && master; }
+    QString linkField() const {
+        if (!detailField.isEmpty()) return detailField;
+        return indexField.section(QLatin1Char(';'), 0, 0).trimmed();
+    }
+    void checkLinkField() const {
+        if (!linked()) return;
+        if (linkField().isEmpty() || indexByName.value(linkField().toLower(), -1) < 0)
+            throw DbError(QStringLiteral("%1: master link field \"%2\" not found").arg(name(), linkField()));
+    }
+    std::pair<bool, QVariant> masterRow() const {
+        if (!linked() || !master->active()) return {false, {}};
+        if (master->state() != State::Insert && master->isEmpty()) return {false, {}};
+        return {true, master->value(masterField)};
+    }
+    void readLink() {
+        const auto [has, value] = masterRow();
+        linkHasRow = has;
+        linkValue = value;
+    }
+
+    // --- snapshot ---------------------------------------------------------------------------
+
+    QString conditions(QVariantList& binds) const {
+        QStringList parts;
+        if (linked()) {
+            parts << FilterParser::quoted(fields[indexByName.value(linkField().toLower())].name) +
+                         QStringLiteral(" = ?");
+            binds << linkValue;
+        }
+        if (filtered && !filterCond.where.isEmpty()) {
+            parts << QLatin1Char('(') + filterCond.where + QLatin1Char(')');
+            binds += filterCond.binds;
+        }
+        return parts.join(QStringLiteral(" AND "));
+    }
+
+    void takeSnapshot() {
+        cache.clear();
+        keys.clear();
+        rows.clear();
+        if (linked() && (!linkHasRow || linkValue.isNull())) return; // no master row: no detail rows
+        QVariantList binds;
+        const QString where = conditions(binds);
+        QString order = orderBy.isEmpty() ? indexOrder : orderBy;
+        if (!queryMode) order = order.isEmpty() ? QStringLiteral("rowid") : order + QStringLiteral(", rowid");
+        QString sql = queryMode ? QStringLiteral("SELECT * FROM ") + source
+                                : QStringLiteral("SELECT rowid FROM ") + source;
+        if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+        if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order;
+        if (maxRecords > 0) sql += QStringLiteral(" LIMIT %1").arg(maxRecords);
+        QSqlQuery qy = run(connection(), sql, binds);
+        if (queryMode) {
+            const int n = int(fields.size());
+            while (qy.next()) {
+                Row r(n);
+                for (int i = 0; i < n; ++i)
+                    r[i] = qy.value(i);
+                rows.push_back(std::move(r));
+            }
+        } else {
+            while (qy.next())
+                keys.push_back(qy.value(0).toLongLong());
+        }
+    }
+
+    void toFirst() {
+        pos = count() > 0 ? 0 : -1;
+        bof = true;
+        eof = count() == 0;
+    }
+    int indexOfKey(qint64 key) const {
+        if (key == 0) return -1;
+        if (queryMode) return key >= 1 && key <= count() ? int(key - 1) : -1;
+        const auto it = std::find(keys.begin(), keys.end(), key);
+        return it == keys.end() ? -1 : int(it - keys.begin());
+    }
+    void toKey(qint64 key) {
+        const int i = indexOfKey(key);
+        if (i < 0) return toFirst();
+        pos = i;
+        bof = eof = false;
+    }
+    void moveTo(int i) {
+        const int old = pos;
+        pos = i;
+        bof = eof = false;
+        if (old != i) emitChange(false, true);
+    }
+
+    // --- values ---------------------------------------------------------------------------
+
+    const Row& rowAt(int position) {
+        if (queryMode) return rows[position];
+        const int index = position / kBlockSize;
+        for (auto it = cache.begin(); it != cache.end(); ++it) {
+            if (it->index != index) continue;
+            if (it != cache.begin()) cache.splice(cache.begin(), cache, it);
+            return cache.front().rows[position % kBlockSize];
+        }
+        const int from = index * kBlockSize;
+        const int to = std::min(from + kBlockSize, count());
+        QStringList cols;
+        for (const FieldDef& f : fields)
+            cols << FilterParser::quoted(f.name);
+        QVariantList binds;
+        for (int i = from; i < to; ++i)
+            binds << keys[i];
+        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                                .arg(cols.join(QStringLiteral(", ")), source,
+                                     QStringLiteral("?, ").repeated(to - from - 1) + QLatin1Char('?'));
+        QSqlQuery qy = run(connection(), sql, binds);
+        QHash<qint64, Row> got;
+        const int n = int(fields.size());
+        while (qy.next()) {
+            Row r(n);
+            for (int i = 0; i < n; ++i)
+                r[i] = qy.value(i + 1);
+            got.insert(qy.value(0).toLongLong(), std::move(r));
+        }
+        Block b{index, {}};
+        b.rows.reserve(to - from);
+        // A row deleted behind our back reads as nulls until the next requery.
+        for (int i = from; i < to; ++i)
+            b.rows.push_back(got.value(keys[i], Row(n)));
+        cache.push_front(std::move(b));
+        if (cache.size() > kCachedBlocks) cache.pop_back();
+        return cache.front().rows[position % kBlockSize];
+    }
+
+    QVariant valueAt(int position, int fi) {
+        if (!active || position < 0 || position >= count() || fi < 0 || fi >= int(fields.size())) return {};
+        return rowAt(position)[fi];
+    }
+
+    QVariant currentValue(int fi) {
+        if (editing()) return fi >= 0 && fi < int(buffer.size()) ? buffer[fi] : QVariant();
+        return valueAt(pos, fi);
+    }
+
+    // The value as the field stores it. With strict, a value the field cannot hold throws;
+    // otherwise (locate) it is compared as given.
+    QVariant toStored(const FieldDef& f, const QVariant& v, bool strict) const {
+        if (!v.isValid() || v.isNull()) return {};
+        const auto refuse = [&](const char* what) -> QVariant {
+            if (!strict) return Connection::storedValue(v);
+            throw DbError(QStringLiteral("\"%1\" is not a valid %2 value for field %3")
+                              .arg(v.toString(), QLatin1String(what), f.name));
+        };
+        const bool isText = v.typeId() == QMetaType::QString;
+        switch (f.type) {
+        case FieldType::Text: {
+            QString t = v.typeId() == QMetaType::Bool
+                            ? (v.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
+                            : Connection::storedValue(v).toString();
+            if (strict && f.size > 0 && t.size() > f.size) t.truncate(f.size);
+            return t;
+        }
+        case FieldType::Integer:
+        case FieldType::AutoInc: {
+            if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1 : 0;
+            if (v.typeId() == QMetaType::Double) return qint64(std::llround(v.toDouble()));
+            if (!isText) return v.toLongLong();
+            const QString t = v.toString().trimmed();
+            if (t.isEmpty()) return {};
+            bool ok = false;
+            const qint64 n = t.toLongLong(&ok);
+            if (ok) return n;
+            const double d = parseNumber(t, &ok);
+            return ok ? QVariant(qint64(std::llround(d))) : refuse("integer");
+        }
+        case FieldType::Float:
+        case FieldType::Decimal: {
+            if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1.0 : 0.0;
+            if (!isText) return v.toDouble();
+            if (v.toString().trimmed().isEmpty()) return {};
+            bool ok = false;
+            const double d = parseNumber(v.toString(), &ok);
+            return ok ? QVariant(d) : refuse("number");
+        }
+        case FieldType::Boolean: {
+            if (!isText) return v.toDouble() != 0 ? 1 : 0;
+            const QString t = v.toString().trimmed().toLower();
+            if (t.isEmpty()) return {};
+            if (t == QLatin1String("true") || t == QLatin1String("1") || t == QLatin1String("yes")) return 1;
+            if (t == QLatin1String("false") || t == QLatin1String("0") || t == QLatin1String("no")) return 0;
+            return refuse("yes/no");
+        }
+        case FieldType::DateTime: {
+            if (!isText) {
+                if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int ||
+                    v.typeId() == QMetaType::LongLong)
+                    return Connection::storedValue(FieldRef::dateTimeOf(v));
+                return Connection::storedValue(v);
+            }
+            if (v.toString().trimmed().isEmpty()) return {};
+            const QString s = FilterParser::storedDateTime(v.toString());
+            return s.isEmpty() ? refuse("date and time") : QVariant(s);
+        }
+        case FieldType::Blob:
+            return v;
+        }
+        return v;
+    }
+
+    // --- master ---------------------------------------------------------------------------
+
+    void followMaster() {
+        if (!active) return;
+        const auto [has, value] = masterRow();
+        if (has == linkHasRow && (!has || sameValue(value, linkValue))) {
+            // Same rows as before: no new snapshot, but the master moved, so the detail's
+            // handlers hear of it as they would after a refresh.
+            emitChange(false, true);
+            return;
+        }
+        checkBrowseMode();
+        linkHasRow = has;
+        linkValue = value;
+        takeSnapshot();
+        toFirst();
+        emitChange(true, true);
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+
+QVariant FieldRef::value() const {
+    return ds_->d->currentValue(index_);
+}
+
+QString FieldRef::asString() const {
+    return textOf(value(), def().type);
+}
+
+qint64 FieldRef::asInteger() const {
+    const QVariant v = value();
+    if (v.isNull()) return 0;
+    switch (v.typeId()) {
+    case QMetaType::Double:
+        return std::llround(v.toDouble());
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 n = v.toString().trimmed().toLongLong(&ok);
+        if (ok) return n;
+        const double d = parseNumber(v.toString(), &ok);
+        return ok ? std::llround(d) : 0;
+    }
+    default:
+        return v.toLongLong();
+    }
+}
+
+double FieldRef::asFloat() const {
+    const QVariant v = value();
+    if (v.isNull()) return 0;
+    if (v.typeId() == QMetaType::QString) return parseNumber(v.toString(), nullptr);
+    return v.toDouble();
+}
+
+bool FieldRef::asBoolean() const {
+    const QVariant v = value();
+    if (v.isNull()) return false;
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed().toLower();
+        return t == QLatin1String("true") || t == QLatin1String("yes") || parseNumber(t, nullptr) != 0;
+    }
+    return v.toDouble() != 0;
+}
+
+QDateTime FieldRef::asDateTime() const {
+    return dateTimeOf(value());
+}
+QDate FieldRef::asDate() const {
+    return asDateTime().date();
+}
+QTime FieldRef::asTime() const {
+    return asDateTime().time();
+}
+QByteArray FieldRef::asBytes() const {
+    return value().toByteArray();
+}
+bool FieldRef::isNull() const {
+    return value().isNull();
+}
+const FieldDef& FieldRef::def() const {
+    return ds_->d->fields[index_];
+}
+
+QDateTime FieldRef::dateTimeOf(const QVariant& stored) {
+    if (!stored.isValid() || stored.isNull()) return {};
+    switch (stored.typeId()) {
+    case QMetaType::QDateTime:
+        return stored.toDateTime();
+    case QMetaType::QDate:
+        return QDateTime(stored.toDate(), QTime(0, 0));
+    case QMetaType::QTime:
+        return QDateTime(zeroDate(), stored.toTime());
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong: // days since the zero date, as the framework counts them
+        return QDateTime(zeroDate(), QTime(0, 0)).addMSecs(std::llround(stored.toDouble() * 86400000.0));
+    default:
+        break;
+    }
+    const QString s = FilterParser::storedDateTime(stored.toString());
+    if (s.size() == 8) return QDateTime(zeroDate(), QTime::fromString(s, QStringLiteral("HH:mm:ss")));
+    if (s.size() == 10) return QDateTime(QDate::fromString(s, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
+    if (s.isEmpty()) return {};
+    return QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString FieldRef::textOf(const QVariant& stored, FieldType type) {
+    if (!stored.isValid() || stored.isNull()) return {};
+    switch (type) {
+    case FieldType::DateTime: {
+        const QString s = FilterParser::storedDateTime(Connection::storedValue(stored).toString());
+        if (s.isEmpty()) return stored.toString();
+        const QDateTime dt = dateTimeOf(s);
+        if (s.size() == 8) return dt.toString(QStringLiteral("HH:mm:ss"));
+        if (s.size() == 10) return dt.toString(QStringLiteral("dd.MM.yyyy"));
+        return dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    }
+    case FieldType::Boolean: {
+        const QString t = stored.toString().trimmed().toLower();
+        const bool on =
+            t == QLatin1String("true") || t == QLatin1String("yes") || parseNumber(t, nullptr) != 0;
+        return on ? QStringLiteral("True") : QStringLiteral("False");
+    }
+    case FieldType::Float:
+    case FieldType::Decimal: {
+        bool ok = false;
+        const double d = stored.typeId() == QMetaType::QString ? parseNumber(stored.toString(), &ok)
+                                                               : stored.toDouble(&ok);
+        if (!ok) return stored.toString();
+        return QString::number(d, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    default:
+        return stored.toString();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Dataset::Dataset(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(this)) {}
+
+Dataset::~Dataset() {
+    if (d->masterConn) disconnect(d->masterConn);
+}
+
+void Dataset::setConnection(Connection* c) {
+    close();
+    d->conn = c;
+    d->fieldsKnown = false;
+}
+Connection* Dataset::connection() const {
+    return d->conn;
+}
+
+void Dataset::setTableName(const QString& table) {
+    close();
+    d->table = table;
+    d->sqlText.clear();
+    d->fieldsKnown = false;
+}
+QString Dataset::tableName() const {
+    return d->table;
+}
+
+void Dataset::setSql(const QString& sql) {
+    close();
+    d->sqlText = sql;
+    d->table.clear();
+    d->fieldsKnown = false;
+}
+QString Dataset::sql() const {
+    return d->sqlText;
+}
+
+void Dataset::setMaxRecords(int n) {
+    d->maxRecords = std::max(0, n);
+}
+
+// --- open / close ------------------------------------------------------------------------------
+
+void Dataset::open() {
+    if (d->active) return;
+    d->loadFields();
+    if (d->filtered) {
+        d->filterCond = d->compileFilter(d->filterText);
+        d->filterCompiled = true;
+    } else {
+        d->filterCompiled = false;
+    }
+    d->orderBy = d->compileSort(d->sortText);
+    d->indexOrder = d->compileIndex(d->indexField);
+    d->checkLinkField();
+    d->readLink();
+    d->takeSnapshot();
+    d->active = true;
+    d->state = State::Browse;
+    d->toFirst();
+    d->emitChange(true, true);
+}
+
+void Dataset::close() {
+    if (!d->active) return;
+    d->active = false;
+    d->state = State::Inactive;
+    d->keys.clear();
+    d->rows.clear();
+    d->cache.clear();
+    d->buffer.clear();
+    d->touched.clear();
+    d->pos = -1;
+    d->bof = d->eof = true;
+    d->emitChange(true, true);
+}
+
+bool Dataset::active() const {
+    return d->active;
+}
+
+void Dataset::setActive(bool on) {
+    on ? open() : close();
+}
+
+void Dataset::requery() {
+    d->requireActive();
+    d->checkBrowseMode();
+    const Bookmark key = bookmark();
+    const int oldPos = d->pos;
+    d->readLink();
+    d->takeSnapshot();
+    if (d->queryMode) {
+        // Query rows have no key: stay at the same position.
+        d->toFirst();
+        if (oldPos > 0 && d->count() > 0) {
+            d->pos = std::min(oldPos, d->count() - 1);
+            d->bof = false;
+        }
+    } else {
+        d->toKey(key);
+    }
+    d->emitChange(true, true);
+}
+
+// --- filter and sort --------------------------------------------------------------------------
+
+void Dataset::setFilter(const QString& adoFilter) {
+    if (!d->fieldsKnown) {
+        d->filterText = adoFilter;
+        d->filterCompiled = false;
+        return;
+    }
+    const SqlCondition c = d->compileFilter(adoFilter);
+    if (d->active && d->filtered) d->checkBrowseMode();
+    d->filterText = adoFilter;
+    d->filterCond = c;
+    d->filterCompiled = true;
+    if (d->active && d->filtered) {
+        d->takeSnapshot();
+        d->toFirst();
+        d->emitChange(true, true);
+    }
+}
+QString Dataset::filter() const {
+    return d->filterText;
+}
+
+void Dataset::setFiltered(bool on) {
+    if (on == d->filtered) return;
+    if (!d->active) {
+        d->filtered = on;
+        return;
+    }
+    SqlCondition c = d->filterCond;
+    if (on && !d->filterCompiled) c = d->compileFilter(d->filterText);
+    d->checkBrowseMode();
+    d->filtered = on;
+    d->filterCond = c;
+    d->filterCompiled = d->filterCompiled || on;
+    d->takeSnapshot();
+    d->toFirst();
+    d->emitChange(true, true);
+}
+bool Dataset::filtered() const {
+    return d->filtered;
+}
+
+void Dataset::setSort(const QString& sort) {
+    if (!d->fieldsKnown) {
+        d->sortText = sort;
+        return;
+    }
+    const QString order = d->compileSort(sort);
+    if (d->active) d->checkBrowseMode();
+    d->sortText = sort;
+    d->orderBy = order;
+    if (!d->active) return;
+    const Bookmark key = d->queryMode ? 0 : bookmark();
+    d->takeSnapshot();
+    d->toKey(key);
+    d->emitChange(true, true);
+}
+QString Dataset::sort() const {
+    return d->sortText;
+}
+
+void Dataset::setIndexField(const QString& field) {
+    if (!d->fieldsKnown) {
+        d->indexField = field;
+        return;
+    }
+    const QString order = d->compileIndex(field);
+    const QString oldField = d->indexField;
+    d->indexField = field;
+    try {
+        d->checkLinkField();
+    } catch (const DbError&) {
+        d->indexField = oldField;
+        throw;
+    }
+    d->indexOrder = order;
+    if (!d->active) return;
+    d->checkBrowseMode();
+    const Bookmark key = d->queryMode ? 0 : bookmark();
+    d->readLink();
+    d->takeSnapshot();
+    d->toKey(key);
+    d->emitChange(true, true);
+}
+
+// --- master-detail ----------------------------------------------------------------------------
+
+void Dataset::setMasterLink(Dataset* master, const QString& masterField, const QString& detailField) {
+    if (master == this)
+        throw DbError(QStringLiteral("%1: a dataset cannot be its own master").arg(d->name()));
+    if (d->masterConn) disconnect(d->masterConn);
+    d->masterConn = {};
+    d->master = master;
+    d->masterField = masterField;
+    d->detailField = detailField;
+    if (master) d->masterConn = connect(master, &Dataset::dataChange, this, [this] { d->followMaster(); });
+    if (!d->active) return;
+    d->checkLinkField();
+    d->checkBrowseMode();
+    d->readLink();
+    d->takeSnapshot();
+    d->toFirst();
+    d->emitChange(true, true);
+}
+
+// --- navigation -------------------------------------------------------------------------------
+
+void Dataset::first() {
+    d->requireActive();
+    d->checkBrowseMode();
+    if (d->count() == 0) {
+        d->bof = d->eof = true;
+        return;
+    }
+    const int old = d->pos;
+    d->pos = 0;
+    d->bof = true;
+    d->eof = false;
+    if (old != 0) d->emitChange(false, true);
+}
+
+void Dataset::last() {
+    d->requireActive();
+    d->checkBrowseMode();
+    if (d->count() == 0) {
+        d->bof = d->eof = true;
+        return;
+    }
+    const int old = d->pos;
+    d->pos = d->count() - 1;
+    d->bof = false;
+    d->eof = true;
+    if (old != d->pos) d->emitChange(false, true);
+}
+
+void Dataset::next() {
+    moveBy(1);
+}
+void Dataset::prior() {
+    moveBy(-1);
+}
+
+bool Dataset::moveBy(int distance) {
+    d->requireActive();
+    d->checkBrowseMode();
+    if (distance == 0) return true;
+    const int n = d->count();
+    if (n == 0) {
+        d->bof = d->eof = true;
+        return false;
+    }
+    bool whole = true;
+    int target = d->pos + distance;
+    if (distance > 0) {
+        if (d->eof) return false;
+        d->bof = false;
+        if (target >= n) {
+            target = n - 1;
+            d->eof = true;
+            whole = false;
+        }
+    } else {
+        if (d->bof) return false;
+        d->eof = false;
+        if (target < 0) {
+            target = 0;
+            d->bof = true;
+            whole = false;
+        }
+    }
+    if (target != d->pos) {
+        d->pos = target;
+        d->emitChange(false, true);
+    }
+    return whole;
+}
+
+bool Dataset::eof() const {
+    return d->eof;
+}
+bool Dataset::bof() const {
+    return d->bof;
+}
+bool Dataset::isEmpty() const {
+    return d->count() == 0;
+}
+int Dataset::recNo() const {
+    return d->active && d->pos >= 0 ? d->pos + 1 : 0;
+}
+
+void Dataset::setRecNo(int recNo) {
+    d->requireActive();
+    if (d->count() == 0) return;
+    const int target = std::clamp(recNo, 1, d->count()) - 1;
+    d->checkBrowseMode();
+    if (target == d->pos) return;
+    d->moveTo(target);
+}
+
+int Dataset::recordCount() const {
+    return d->count();
+}
+
+bool Dataset::locate(const QString& field, const QVariant& value, bool caseInsensitive) {
+    return locate(QStringList{field}, QVariantList{value}, caseInsensitive);
+}
+
+bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool caseInsensitive) {
+    d->requireActive();
+    if (fields.size() != values.size() || fields.isEmpty())
+        throw DbError(QStringLiteral("%1: locate needs one value for each field").arg(d->name()));
+    QList<int> idx;
+    for (const QString& f : fields)
+        idx << d->indexOf(f);
+    d->checkBrowseMode();
+    if (d->count() == 0) return false;
+
+    int found = -1;
+    if (d->queryMode) {
+        for (int r = 0; r < d->count() && found < 0; ++r) {
+            bool all = true;
+            for (int i = 0; i < idx.size() && all; ++i)
+                all = locateMatch(d->rows[r][idx[i]], d->toStored(d->fields[idx[i]], values[i], false),
+                                  caseInsensitive);
+            if (all) found = r;
+        }
+    } else {
+        QVariantList binds;
+        QStringList parts;
+        const QString current = d->conditions(binds);
+        if (!current.isEmpty()) parts << current;
+        for (int i = 0; i < idx.size(); ++i) {
+            const FieldDef& f = d->fields[idx[i]];
+            const QVariant v = d->toStored(f, values[i], false);
+            if (v.isNull()) {
+                parts << FilterParser::quoted(f.name) + QStringLiteral(" IS NULL");
+                continue;
+            }
+            parts << FilterParser::quoted(f.name) + (caseInsensitive ? QStringLiteral(" = ? COLLATE NOCASE")
+                                                                     : QStringLiteral(" = ? COLLATE BINARY"));
+            binds << v;
+        }
+        QSqlQuery qy = run(d->connection(),
+                           QStringLiteral("SELECT rowid FROM %1 WHERE %2")
+                               .arg(d->source, parts.join(QStringLiteral(" AND "))),
+                           binds);
+        QSet<qint64> hits;
+        while (qy.next())
+            hits.insert(qy.value(0).toLongLong());
+        if (hits.isEmpty()) return false;
+        for (int r = 0; r < d->count(); ++r) {
+            if (hits.contains(d->keys[r])) {
+                found = r;
+                break;
+            }
+        }
+    }
+    if (found < 0) return false;
+    d->moveTo(found);
+    return true;
+}
+
+Dataset::Bookmark Dataset::bookmark() const {
+    if (!d->active || d->state == State::Insert || d->pos < 0 || d->pos >= d->count()) return 0;
+    return d->queryMode ? Bookmark(d->pos + 1) : d->keys[d->pos];
+}
+
+bool Dataset::bookmarkValid(Bookmark b) const {
+    return d->active && d->indexOfKey(b) >= 0;
+}
+
+void Dataset::gotoBookmark(Bookmark b) {
+    d->requireActive();
+    d->checkBrowseMode();
+    const int i = d->indexOfKey(b);
+    if (i < 0) throw DbError(QStringLiteral("%1: record not found (bookmark %2)").arg(d->name()).arg(b));
+    d->moveTo(i);
+}
+
+// --- fields --------------------------------------------------------------------------------------
+
+const std::vector<FieldDef>& Dataset::fieldDefs() const {
+    return d->fields;
+}
+
+int Dataset::fieldIndex(const QString& name) const {
+    return d->indexByName.value(name.toLower(), -1);
+}
+
+bool Dataset::hasField(const QString& name) const {
+    return fieldIndex(name) >= 0;
+}
+
+FieldRef Dataset::field(const QString& name) const {
+    return FieldRef(this, d->indexOf(name));
+}
+
+FieldRef Dataset::field(int index) const {
+    if (index < 0 || index >= int(d->fields.size()))
+        throw DbError(QStringLiteral("%1: field index %2 out of range").arg(d->name()).arg(index));
+    return FieldRef(this, index);
+}
+
+QVariant Dataset::value(const QString& name) const {
+    return field(name).value();
+}
+
+QVariant Dataset::valueAt(int position, int fieldIndex) const {
+    return d->valueAt(position, fieldIndex);
+}
+
+// --- editing --------------------------------------------------------------------------------------
+
+Dataset::State Dataset::state() const {
+    return d->state;
+}
+
+void Dataset::edit() {
+    d->requireEditable();
+    if (d->editing()) return;
+    if (d->count() == 0) throw DbError(QStringLiteral("%1: cannot edit an empty dataset").arg(d->name()));
+    d->buffer = d->rowAt(d->pos);
+    d->touched.assign(d->fields.size(), false);
+    d->state = State::Edit;
+}
+
+void Dataset::append() {
+    d->requireEditable();
+    d->checkBrowseMode();
+    d->buffer.assign(d->fields.size(), QVariant());
+    d->touched.assign(d->fields.size(), false);
+    // A detail's new row belongs to the master's current row.
+    if (d->linked() && d->linkHasRow) {
+        const int i = d->indexByName.value(d->linkField().toLower());
+        if (!d->fields[i].readOnly) {
+            d->buffer[i] = d->linkValue;
+            d->touched[i] = true;
+        }
+    }
+    d->state = State::Insert;
+    d->emitChange(false, true);
+}
+
+void Dataset::setValue(const QString& name, const QVariant& v) {
+    if (!d->editing())
+        throw DbError(QStringLiteral("%1: the dataset is not in edit or insert mode").arg(d->name()));
+    const int i = d->indexOf(name);
+    const FieldDef& f = d->fields[i];
+    if (f.readOnly)
+        throw DbError(QStringLiteral("%1: field \"%2\" cannot be modified").arg(d->name(), f.name));
+    d->buffer[i] = d->toStored(f, v, true);
+    d->touched[i] = true;
+}
+
+void Dataset::post() {
+    d->requireActive();
+    if (!d->editing()) return;
+    Connection& c = d->connection();
+    QStringList names;
+    QVariantList binds;
+    for (size_t i = 0; i < d->fields.size(); ++i) {
+        if (!d->touched[i]) continue;
+        names << FilterParser::quoted(d->fields[i].name);
+        binds << d->buffer[i];
+    }
+    if (d->state == State::Edit) {
+        if (!names.isEmpty()) {
+            QStringList sets;
+            for (const QString& n : names)
+                sets << n + QStringLiteral(" = ?");
+            binds << d->keys[d->pos];
+            c.execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                          .arg(d->source, sets.join(QStringLiteral(", "))),
+                      binds);
+        }
+        d->state = State::Browse;
+        d->buffer.clear();
+        d->touched.clear();
+        d->cache.clear();
+        d->emitRowUpdated(d->pos);
+        return;
+    }
+    if (names.isEmpty()) {
+        c.execute(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d->source));
+    } else {
+        c.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(d->source, names.join(QStringLiteral(", ")),
+                           QStringLiteral("?, ").repeated(names.size() - 1) + QLatin1Char('?')),
+                  binds);
+    }
+    const qint64 key = c.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    d->keys.push_back(key);
+    d->pos = d->count() - 1;
+    d->bof = d->eof = false;
+    d->state = State::Browse;
+    d->buffer.clear();
+    d->touched.clear();
+    d->cache.clear();
+    d->emitChange(true, true);
+}
+
+void Dataset::cancel() {
+    if (!d->editing()) return;
+    const bool wasInsert = d->state == State::Insert;
+    const bool anyChange = std::find(d->touched.begin(), d->touched.end(), true) != d->touched.end();
+    d->state = State::Browse;
+    d->buffer.clear();
+    d->touched.clear();
+    if (wasInsert || anyChange) d->emitChange(false, true);
+}
+
+void Dataset::remove() {
+    d->requireEditable();
+    if (d->state == State::Insert) return cancel();
+    if (d->state == State::Edit) {
+        d->state = State::Browse;
+        d->buffer.clear();
+        d->touched.clear();
+    }
+    if (d->count() == 0)
+        throw DbError(QStringLiteral("%1: cannot delete from an empty dataset").arg(d->name()));
+    d->connection().execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(d->source),
+                            {d->keys[d->pos]});
+    d->keys.erase(d->keys.begin() + d->pos);
+    d->cache.clear();
+    if (d->keys.empty()) {
+        d->pos = -1;
+        d->bof = d->eof = true;
+    } else {
+        d->pos = std::min(d->pos, d->count() - 1);
+        d->bof = d->eof = false;
+    }
+    d->emitChange(true, true);
+}
+
+// --- controls --------------------------------------------------------------------------------------
+
+void Dataset::disableControls() {
+    ++d->disabled;
+}
+
+void Dataset::enableControls() {
+    if (d->disabled == 0 || --d->disabled > 0) return;
+    if (!d->pending) return;
+    d->pending = false;
+    emit layoutReset();
+    emit dataChange();
+}
+
+bool Dataset::controlsDisabled() const {
+    return d->disabled > 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DataSource::DataSource(Dataset* ds, QObject* parent) : QObject(parent) {
+    setDataSet(ds);
+}
+
+void DataSource::setDataSet(Dataset* ds) {
+    for (const QMetaObject::Connection& l : std::as_const(links_))
+        disconnect(l);
+    links_.clear();
+    ds_ = ds;
+    if (ds) {
+        links_ << connect(ds, &Dataset::dataChange, this, [this] {
+            if (enabled_) emit dataChange();
+        });
+        links_ << connect(ds, &Dataset::layoutReset, this, [this] {
+            if (enabled_) emit layoutReset();
+        });
+        links_ << connect(ds, &Dataset::rowUpdated, this, [this](int position) {
+            if (enabled_) emit rowUpdated(position);
+        });
+    }
+    if (enabled_) emit layoutReset();
+}
+
+Dataset* DataSource::dataSet() const {
+    return ds_;
+}
+
+void DataSource::setEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    if (!on || !ds_) return;
+    // Views missed every change while disabled; handlers are told the current row.
+    emit layoutReset();
+    if (ds_->active()) emit dataChange();
+}
+
+bool DataSource::enabled() const {
+    return enabled_;
+}

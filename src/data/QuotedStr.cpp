@@ -1,0 +1,7 @@
+#include "data/QuotedStr.h"
+
+QString QuotedStr(const QString& text) {
+    QString inner = text;
+    inner.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}

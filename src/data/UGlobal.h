@@ -1,0 +1,14 @@
+#pragma once
+// Shared routines of the windows and the data folder.
+
+#include "platform/DataFolder.h"
+
+#include <QString>
+
+void RefreshLogTables();
+void ReportMissingFile(const QString& path, const QString& mode);
+
+// The one rule by which a two-language message picks its text: Russian exactly when the
+// settings window's language box reads "Russian" at the moment the message is shown.
+bool MessagesInRussian();
+QString Msg(const QString& english, const QString& russian);

@@ -1,0 +1,211 @@
+// The main window's "Save", "Edit" and "Clear": the stored form of a contact.
+#include "logbook/UMain.h"
+
+#include "awards/AwardMarks.h"
+#include "awards/UAwardAdd.h"
+#include "contest/UContst.h"
+#include "data/UConfig.h"
+#include "data/UDM.h"
+#include "data/UGlobal.h"
+#include "media/USound.h"
+#include "platform/Dialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+
+namespace {
+
+// Leading and trailing blanks and control characters removed (QString::trimmed keeps controls).
+QString stripped(const QString& s) {
+    int b = 0, e = s.size();
+    while (b < e && (s.at(b).isSpace() || s.at(b).category() == QChar::Other_Control)) ++b;
+    while (e > b && (s.at(e - 1).isSpace() || s.at(e - 1).category() == QChar::Other_Control)) --e;
+    return s.mid(b, e - b);
+}
+
+QString stripped(const QLineEdit* e) { return stripped(e->text()); }
+
+// The texts of the award-reference window, so a look-up cannot overwrite what was typed or loaded.
+struct AwardBoxes {
+    QList<QLineEdit*> boxes;
+    QStringList texts;
+    explicit AwardBoxes(TFAwardAdd* w)
+        : boxes{w->EditIOTANum, w->EditIOTAName, w->EditIOTADXCC, w->EditUSObl, w->EditUSOblName, w->EditUSDXCC,
+                w->EditWASState, w->EditWASName} {
+        for (QLineEdit* b : boxes) texts << b->text();
+    }
+    void restore() const {
+        for (int i = 0; i < boxes.size(); ++i) boxes[i]->setText(texts[i]);
+    }
+};
+
+} // namespace
+
+void TFMain::ButtonSaveClick() {
+    if (EditCall->text().size() < 3 || stripped(EditCall).isEmpty()) {
+        Dialogs::showMessage(QStringLiteral("Not Callsign"));
+        EditCall->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (stripped(EditRSRX).isEmpty()) {
+        Dialogs::showMessage(QStringLiteral("Not RST Rx"));
+        EditRSRX->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (stripped(EditRSTX).isEmpty()) {
+        Dialogs::showMessage(QStringLiteral("Not RST Tx"));
+        EditRSTX->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (EntryState == 0 && !DM->ConnectionLog->scalar(QStringLiteral("SELECT 1 FROM Log WHERE LogNom = ?"),
+                                                      {EditBookmark}).isValid()) {
+        Dialogs::messageDlg(Msg(QStringLiteral("The contact being edited no longer exists in the log. Nothing was saved."),
+                                QStringLiteral("Редактируемая связь больше не существует в логе. Ничего не сохранено.")),
+                            DlgType::Warning, DlgButtons::Ok);
+        return;
+    }
+    StoreQso(EntryState);
+    if (EditCall->text().size() > 2 && ViewSoundAutoSave->isChecked()) {
+        FSound->ButtonStopClick();
+        FSound->ButtonSaveClick();
+    }
+    ButtonClearClick();
+}
+
+void TFMain::StoreQso(int entryState) {
+    Dataset* log = DM->TableLog;
+    const bool isNew = entryState != 0;
+    Connection* db = DM->ConnectionLog;
+    db->beginTransaction();
+    try {
+        if (isNew) {
+            log->last();
+            log->append();
+        } else {
+            log->gotoBookmark(EditBookmark);
+            log->edit();
+        }
+        log->setValue(QStringLiteral("LogCall"), stripped(EditCall));
+        const AwardBoxes typed(FAwardAdd);
+        FindPrefix(stripped(EditCall));
+        typed.restore();
+        log->setValue(QStringLiteral("LogPref"), DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString());
+        log->setValue(QStringLiteral("LogObl"), DM->TablePref->field(QStringLiteral("Country")).asString());
+        log->setValue(QStringLiteral("LogDate"), DatePicker->date());
+        log->setValue(QStringLiteral("LogTime"), TimePicker->time());
+        const QString band = stripped(ComboBoxBand->currentText());
+        const QString modeText = ComboBoxMode->currentText();
+        const QString mode = (modeText == "USB" || modeText == "LSB") ? QStringLiteral("SSB") : stripped(modeText);
+        log->setValue(QStringLiteral("LogBand"), band);
+        log->setValue(QStringLiteral("LogMode"), mode);
+        log->setValue(QStringLiteral("LogName"), stripped(EditName));
+        log->setValue(QStringLiteral("LogQth"), stripped(EditQTH));
+        log->setValue(QStringLiteral("LogRxRst"), stripped(EditRSRX));
+        log->setValue(QStringLiteral("LogTxRst"), stripped(EditRSTX));
+        log->setValue(QStringLiteral("LogTxQsl"), stripped(EditQSLSend));
+        log->setValue(QStringLiteral("LogRxQsl"), stripped(EditQSLRcvd));
+        log->setValue(QStringLiteral("LogNotepad"), stripped(EditNote));
+        log->setValue(QStringLiteral("Log1"), QStringLiteral("upd"));
+        log->setValue(QStringLiteral("LogNameLog"), DM->TableLogName->field(QStringLiteral("Num")).asInteger());
+        log->setValue(QStringLiteral("LogAwWAS"), stripped(FAwardAdd->EditWASState));
+        log->setValue(QStringLiteral("LogAwWAZ"), DM->TablePref->field(QStringLiteral("CQZone")).asString());
+        log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
+        log->setValue(QStringLiteral("LogAwUR"), stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
+        if (!FAwardAdd->EditUAA->text().isEmpty())
+            log->setValue(QStringLiteral("LogAwUser1"),
+                          stripped(AwardMarks::joinComposite(FAwardAdd->EditUAA->text(), FAwardAdd->EditUAB->text(),
+                                                             FAwardAdd->EditUAC->text())));
+        if (!FAwardAdd->EditUBA->text().isEmpty())
+            log->setValue(QStringLiteral("LogAwUser2"),
+                          stripped(AwardMarks::joinComposite(FAwardAdd->EditUBA->text(), FAwardAdd->EditUBB->text(),
+                                                             FAwardAdd->EditUBC->text())));
+        log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
+        log->setValue(QStringLiteral("LogFreq"), 0);
+        log->setValue(QStringLiteral("LogQTHLoc"), EditQTHLoc->text());
+        // Exchange and points belong to contest mode; an edited contact keeps the ones it was logged with.
+        if (isNew) {
+            log->setValue(QStringLiteral("Log2"), QString());
+            log->setValue(QStringLiteral("Log3"), QString());
+            log->setValue(QStringLiteral("Log4"), QString());
+        }
+        log->post();
+        const QString status = stripped(EditQSLRcvd).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
+        UpdateAwardsForQso(band, mode, status, QStringLiteral("save"));
+        db->commit();
+    } catch (...) {
+        // Neither the row nor its marks stay: drop the half-written row and the rolled-back one.
+        if (log->state() != Dataset::State::Browse) log->cancel();
+        db->rollback();
+        log->requery();
+        throw;
+    }
+    DM->TableAwMixed->requery();
+}
+
+void TFMain::ButtonEditClick() {
+    if (EntryState == 0) return;
+    Dataset* log = DM->TableLog;
+    if (log->isEmpty()) {
+        Dialogs::messageDlg(Msg(QStringLiteral("There is no contact to edit."),
+                                QStringLiteral("Нет связи для редактирования.")),
+                            DlgType::Information, DlgButtons::Ok);
+        return;
+    }
+    CheckBoxTime->setChecked(false);
+    EntryState = 0;
+    EditBookmark = log->bookmark();
+    ButtonEdit->setEnabled(false);
+    auto text = [log](const char* f) { return log->field(QString::fromLatin1(f)).asString(); };
+    EditCall->setText(text("LogCall"));
+    DatePicker->setDate(log->field(QStringLiteral("LogDate")).asDate());
+    TimePicker->setTime(log->field(QStringLiteral("LogTime")).asTime());
+    ComboBoxBand->setCurrentText(text("LogBand"));
+    ComboBoxMode->setCurrentText(text("LogMode"));
+    EditName->setText(text("LogName"));
+    EditQTH->setText(text("LogQth"));
+    EditRSRX->setText(text("LogRxRst"));
+    EditRSTX->setText(text("LogTxRst"));
+    EditQSLSend->setText(text("LogTxQsl"));
+    EditQSLRcvd->setText(text("LogRxQsl"));
+    EditNote->setText(text("LogNotepad"));
+    FAwardAdd->EditWASState->setText(text("LogAwWAS"));
+    FAwardAdd->EditIOTANum->setText(text("LogAwIOTA"));
+    const QString ur = text("LogAwUR");
+    FAwardAdd->EditUSObl->setText(ur.left(2));
+    // The region's entity as stored, so saving the edit keeps the reference it was logged with.
+    if (!ur.isEmpty()) FAwardAdd->EditUSDXCC->setText(ur.mid(2));
+    const AwardMarks::Parts3 a = AwardMarks::splitComposite(text("LogAwUser1"));
+    FAwardAdd->EditUAA->setText(a.a);
+    FAwardAdd->EditUAB->setText(a.b);
+    FAwardAdd->EditUAC->setText(a.c);
+    const AwardMarks::Parts3 b = AwardMarks::splitComposite(text("LogAwUser2"));
+    FAwardAdd->EditUBA->setText(b.a);
+    FAwardAdd->EditUBB->setText(b.b);
+    FAwardAdd->EditUBC->setText(b.c);
+    EditQTHLoc->setText(text("LogQTHLoc"));
+}
+
+void TFMain::ButtonClearClick() {
+    EntryState = -1;
+    EditBookmark = 0;
+    ButtonEdit->setEnabled(true);
+    CheckBoxTime->setChecked(true);
+    for (QLineEdit* e : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditQSLSend, EditQSLRcvd, EditNote, EditQTHLoc})
+        e->clear();
+    EditRSTX->setText(FConfig->CheckBoxTxRst->isChecked() ? FConfig->MaskEditTxR->text() : QString());
+    EditRSRX->setText(FConfig->CheckBoxRxRst->isChecked() ? FConfig->MaskEditRxR->text() : QString());
+    ClearQsoInfo();
+    if (FCont->isVisible()) {
+        Dataset* stats = DM->TableContestStatistic;
+        stats->setFiltered(false);
+        stats->close();
+        stats->open();
+        stats->setFiltered(true);
+        FCont->ShowAwardCells(false);
+    }
+}

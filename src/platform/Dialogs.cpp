@@ -1,0 +1,105 @@
+#include "platform/Dialogs.h"
+
+#include "data/DbError.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <exception>
+
+namespace {
+
+QString withDefaultExt(const QString& name, const QString& ext) {
+    if (name.isEmpty() || ext.isEmpty()) return name;
+    if (QFileInfo(name).suffix().compare(ext, Qt::CaseInsensitive) == 0) return name;
+    return name + "." + ext;
+}
+
+class QtDialogBackend : public DialogBackend {
+public:
+    DlgResult message(const QString& text, DlgType type, DlgButtons buttons) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(QApplication::applicationName());
+        box.setText(text);
+        switch (type) {
+        case DlgType::Warning: box.setIcon(QMessageBox::Warning); break;
+        case DlgType::Error: box.setIcon(QMessageBox::Critical); break;
+        case DlgType::Information: box.setIcon(QMessageBox::Information); break;
+        case DlgType::Confirmation: box.setIcon(QMessageBox::Question); break;
+        case DlgType::Plain: box.setIcon(QMessageBox::NoIcon); break;
+        }
+        switch (buttons) {
+        case DlgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case DlgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case DlgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Yes: return DlgResult::Yes;
+        case QMessageBox::No: return DlgResult::No;
+        case QMessageBox::Cancel: return DlgResult::Cancel;
+        default: return buttons == DlgButtons::Ok ? DlgResult::Ok : DlgResult::Cancel;
+        }
+    }
+    QString openFile(const FileDialogRequest& r) override {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.caption, r.directory, r.filter);
+    }
+    QString saveFile(const FileDialogRequest& r) override {
+        QString start = r.directory;
+        if (!r.fileName.isEmpty()) start = r.directory.isEmpty() ? r.fileName : r.directory + "/" + r.fileName;
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.caption, start, r.filter);
+    }
+    int showModal(QWidget* w) override {
+        if (auto* dlg = qobject_cast<QDialog*>(w)) return dlg->exec();
+        w->setWindowModality(Qt::ApplicationModal);
+        w->show();
+        return 0;
+    }
+};
+
+std::unique_ptr<DialogBackend>& current() {
+    static std::unique_ptr<DialogBackend> b;
+    if (!b) b = std::make_unique<QtDialogBackend>();
+    return b;
+}
+
+} // namespace
+
+namespace Dialogs {
+
+void showMessage(const QString& text) { backend().message(text, DlgType::Plain, DlgButtons::Ok); }
+
+DlgResult messageDlg(const QString& text, DlgType type, DlgButtons buttons) {
+    return backend().message(text, type, buttons);
+}
+
+void errorBox(const QString& text) { backend().message(text, DlgType::Error, DlgButtons::Ok); }
+
+QString openFile(const FileDialogRequest& r) { return backend().openFile(r); }
+
+QString saveFile(const FileDialogRequest& r) { return withDefaultExt(backend().saveFile(r), r.defaultExt); }
+
+int showModal(QWidget* w) { return backend().showModal(w); }
+
+void setBackend(std::unique_ptr<DialogBackend> b) {
+    current() = std::move(b);
+}
+
+DialogBackend& backend() { return *current(); }
+
+bool guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const DbError& e) {
+        errorBox(e.message());
+    } catch (const std::exception& e) {
+        errorBox(QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+} // namespace Dialogs

@@ -1,0 +1,3 @@
+#include "station/UCtrlTRX.h"
+
+SetingComTRXPort TrxSettings;
