@@ -10,7 +10,8 @@
 
 inline void benchHeadless() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("ZELMOR_TEMPLATES")) qputenv("ZELMOR_TEMPLATES", ZELMOR_TEMPLATES_DEFAULT);
+    if (qEnvironmentVariableIsEmpty("ZELMOR_TEMPLATES"))
+        qputenv("ZELMOR_TEMPLATES", ZELMOR_TEMPLATES_DEFAULT);
 }
 
 // Peak resident memory of this process in MB.

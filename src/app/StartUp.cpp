@@ -31,8 +31,7 @@
 namespace {
 
 // Creates one window and runs its creation handler; an error there is shown and start-up goes on.
-template <class T>
-void createForm(T*& global) {
+template <class T> void createForm(T*& global) {
     global = new T();
     Dialogs::guarded([&] { global->FormCreate(); });
 }
@@ -74,7 +73,9 @@ void createObjects() {
     createForm(FCabrillo);
 }
 
-void showMainWindow() { FMain->show(); }
+void showMainWindow() {
+    FMain->show();
+}
 
 void destroyObjects() {
     // Windows first: their handlers may still look at the data module.

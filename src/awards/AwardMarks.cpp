@@ -20,10 +20,22 @@ const QList<BandRow>& bandTable() {
     static const QStringList five{"cw", "ssb", "rtty", "psk", "oth"};
     static const QStringList six{"cw", "ssb", "rtty", "fm", "psk", "oth"};
     static const QList<BandRow> rows{
-        {"1.8", "18", five},   {"3.5", "35", five},  {"7.0", "70", five},   {"7", "70", five},
-        {"10", "10", five},    {"14", "14", five},   {"18", "180", five},   {"21", "21", five},
-        {"24", "24", five},    {"28", "28", six},    {"50", "50", six},     {"Satellite", "Sat", six},
-        {"144", "144", six},   {"430", "430", six},  {"1260", "1260", six}, {"137", "137", {"cw", "oth"}},
+        {"1.8", "18", five},
+        {"3.5", "35", five},
+        {"7.0", "70", five},
+        {"7", "70", five},
+        {"10", "10", five},
+        {"14", "14", five},
+        {"18", "180", five},
+        {"21", "21", five},
+        {"24", "24", five},
+        {"28", "28", six},
+        {"50", "50", six},
+        {"Satellite", "Sat", six},
+        {"144", "144", six},
+        {"430", "430", six},
+        {"1260", "1260", six},
+        {"137", "137", {"cw", "oth"}},
         {"Q", "Q", {"cw", "ssb", "rtty", "fm", "digit", "psk", "oth"}},
     };
     return rows;
@@ -77,7 +89,8 @@ const QStringList& allCells() {
             const QString cell = QStringLiteral("Band") + QLatin1String(r.code);
             if (bands.contains(cell)) continue;
             bands << cell;
-            for (const QString& s : r.suffixes) modes << cell + s;
+            for (const QString& s : r.suffixes)
+                modes << cell + s;
         }
         modes << QStringLiteral("BandQsstv");
         return bands + modes;
@@ -85,7 +98,9 @@ const QStringList& allCells() {
     return cells;
 }
 
-QString raised(const QString& old, const QString& status) { return old == "cfm" ? old : status; }
+QString raised(const QString& old, const QString& status) {
+    return old == "cfm" ? old : status;
+}
 
 QString cutPart(QString& rest) {
     const int p = rest.indexOf(QStringLiteral(":;"));
@@ -111,7 +126,9 @@ QString joinComposite(const QString& a, const QString& b, const QString& c) {
     return a + QStringLiteral(":;") + b + QStringLiteral(":;") + c;
 }
 
-QString takeAwardPart(QString& line) { return cutPart(line).trimmed(); }
+QString takeAwardPart(QString& line) {
+    return cutPart(line).trimmed();
+}
 
 QList<AwardItem> itemsFromStoredQso(const StoredQso& q) {
     QList<AwardItem> items;
@@ -145,13 +162,15 @@ void markAwardCell(Connection& c, int book, const AwardItem& item, const QString
                              "Param2 = ? AND Param3 = ?");
     QSqlQuery q(c.db());
     q.prepare(select);
-    for (const QVariant& v : key) q.addBindValue(v);
+    for (const QVariant& v : key)
+        q.addBindValue(v);
     if (!q.exec()) throw DbError(q.lastError().text());
 
     if (q.next()) {
         const qint64 num = q.value(0).toLongLong();
         if (cell.isEmpty()) {
-            c.execute(QStringLiteral("UPDATE AwardMixInfo SET Other = ? WHERE Num = ?"), {text(item.other), num});
+            c.execute(QStringLiteral("UPDATE AwardMixInfo SET Other = ? WHERE Num = ?"),
+                      {text(item.other), num});
             return;
         }
         const QString bandNow = raised(q.value(1).toString(), status);

@@ -5,6 +5,8 @@
 #include "logbook/UMain.h"
 #include "platform/Dialogs.h"
 
+#include "widgets/UpperCase.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -18,17 +20,6 @@
 TFAwardAdd* FAwardAdd = nullptr;
 
 namespace {
-
-// A box that shows whatever it holds in upper case, typed or set.
-void keepUpperCase(QLineEdit* e) {
-    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text) return;
-        const int pos = e->cursorPosition();
-        e->setText(upper);
-        e->setCursorPosition(qMin(pos, static_cast<int>(e->text().size())));
-    });
-}
 
 // The first row of a reference table narrowed to one key, or false when none matches.
 bool narrowTo(Dataset* table, const QString& filter) {
@@ -70,7 +61,7 @@ TFAwardAdd::TFAwardAdd(QWidget* parent) : TForm(QStringLiteral("FAwardAdd"), par
     GroupBoxIOTA = makeGroup(QStringLiteral("GroupBoxIOTA"), QStringLiteral(" IOTA "));
     EditIOTANum = addEdit(GroupBoxIOTA, QStringLiteral("EditIOTANum"), QStringLiteral("LabelIOTANum"),
                           QStringLiteral("Number"), 6);
-    keepUpperCase(EditIOTANum);
+    makeUpperCase(EditIOTANum);
     EditIOTAName = addEdit(GroupBoxIOTA, QStringLiteral("EditIOTAName"), QStringLiteral("LabelIOTAName"),
                            QStringLiteral("Name island"));
     EditIOTADXCC = addEdit(GroupBoxIOTA, QStringLiteral("EditIOTADXCC"), QStringLiteral("LabelIOTADXCC"),
@@ -87,7 +78,7 @@ TFAwardAdd::TFAwardAdd(QWidget* parent) : TForm(QStringLiteral("FAwardAdd"), par
     GroupBoxWas = makeGroup(QStringLiteral("GroupBoxWas"), QStringLiteral(" WAS "));
     EditWASState = addEdit(GroupBoxWas, QStringLiteral("EditWASState"), QStringLiteral("LabelWASState"),
                            QStringLiteral("State"), 2);
-    keepUpperCase(EditWASState);
+    makeUpperCase(EditWASState);
     EditWASName = addEdit(GroupBoxWas, QStringLiteral("EditWASName"), QStringLiteral("LabelWASName"),
                           QStringLiteral("State name"));
 

@@ -879,6 +879,8 @@ bool Dataset::filtered() const {
 }
 
 void Dataset::setSort(const QString& sort) {
+    // The same order again gives the same rows: no new snapshot (the call box sets it on every key).
+    if (d->active && d->fieldsKnown && sort == d->sortText) return;
     if (!d->fieldsKnown) {
         d->sortText = sort;
         return;

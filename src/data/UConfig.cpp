@@ -976,6 +976,7 @@ void TFConfig::ApplyLanguage(QWidget* form, const QString& language) {
 
     applyBuiltInTabCaptions(language);
     copyCallbookCaptions();
+    if (form == FMain) FMain->fitToContents();
     form->update();
 }
 

@@ -2,8 +2,9 @@
 
 QChar CallSignKeyMap(QChar typed) {
     // а б в г д е ж з и й к л м н о п р с т у ф х ц ч ш щ ъ ы ь э ю я
-    static const char kLatin[32] = {'F', '/', 'D', 'U', 'L', 'T', 0,   'P', 'B', 'Q', 'R', 'K', 'V', 'Y', 'J', 'G',
-                                    'H', 'C', 'N', 'E', 'A', 0,   'W', 'X', 'I', 'O', 0,   'S', 'M', 0,   '/', 'Z'};
+    static const char kLatin[32] = {'F', '/', 'D', 'U', 'L', 'T', 0,   'P', 'B', 'Q', 'R',
+                                    'K', 'V', 'Y', 'J', 'G', 'H', 'C', 'N', 'E', 'A', 0,
+                                    'W', 'X', 'I', 'O', 0,   'S', 'M', 0,   '/', 'Z'};
     const char16_t u = typed.unicode();
     if (u >= 0x0430 && u <= 0x044F) {
         const char latin = kLatin[u - 0x0430];
@@ -14,8 +15,10 @@ QChar CallSignKeyMap(QChar typed) {
     case ',':
     case '\\':
     case '<':
-    case '>': return QChar('/');
-    default: return typed;
+    case '>':
+        return QChar('/');
+    default:
+        return typed;
     }
 }
 

@@ -22,8 +22,7 @@ QString longestPrefixMatch(const QString& call, const std::function<bool(const Q
 }
 
 struct PrefixLookup::Impl {
-    explicit Impl(Connection& c)
-        : allPref(c.db()), pref(c.db()), dxcc(c.db()), region(c.db()), iota(c.db()) {
+    explicit Impl(Connection& c) : allPref(c.db()), pref(c.db()), dxcc(c.db()), region(c.db()), iota(c.db()) {
         prepare(allPref, "SELECT AllPrefix, Prefix FROM ALLPREF WHERE AllPrefix = ? LIMIT 1");
         prepare(pref, "SELECT Prefix, DXCCPrefix, Country, Continent, TimeUTC, Latitude, Longitude, ITUZone, "
                       "CQZone FROM PREF WHERE Prefix = ? LIMIT 1");

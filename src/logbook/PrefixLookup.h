@@ -13,18 +13,18 @@ class Connection;
 QString longestPrefixMatch(const QString& call, const std::function<bool(const QString&, QString&)>& exists);
 
 struct PrefixInfo {
-    bool found = false;       // a PREF row follows the match
-    QString allPrefix;        // the match
-    QString prefix;           // PREF.Prefix
-    QString dxccPrefix;       // PREF.DXCCPrefix
+    bool found = false; // a PREF row follows the match
+    QString allPrefix;  // the match
+    QString prefix;     // PREF.Prefix
+    QString dxccPrefix; // PREF.DXCCPrefix
     QString country;
     QString continent;
     double timeUtc = 0;
     double latitude = 0;
-    double longitude = 0;     // west-positive, as stored
+    double longitude = 0; // west-positive, as stored
     QString ituZone;
     QString cqZone;
-    QString dxccEntity;       // DXCC.Prefix of the entity row
+    QString dxccEntity; // DXCC.Prefix of the entity row
     // The region row that follows the prefix (Russian and Ukrainian calls).
     QString regionCode, regionName, regionEntity;
     // The country's only IOTA entry, when it has exactly one with an entity text longer than 2.

@@ -183,10 +183,16 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     TimerTimer->setInterval(1000);
     connectEntryHandlers();
 
-    // The window takes the size of its contents once and keeps it.
+    fitToContents();
+    centreOnScreen(this);
+}
+
+void TFMain::fitToContents() {
+    // The window takes the size of its contents and keeps it until its captions change.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
-    centreOnScreen(this);
 }
 
 TFMain::~TFMain() {

@@ -260,6 +260,9 @@ public:
     QAction* HelpHelp;
     QAction* HelpAbout;
 
+    // Sizes the window to its contents (at creation and after its captions change language).
+    void fitToContents();
+
     // A named control of this window (objectName), including menu items.
     QObject* findControl(const QString& name) const;
 
@@ -290,13 +293,19 @@ public:
     // --- award status and marks --------------------------------------------------------
     // True while the contest window's award item of the typed call exists.
     bool ContestItemFound = false;
-    void ShowAwardStatus(const QString& Param1, const QString& Param2, const QString& Param3, const QString& AwName);
-    void UpdateAwardsForQso(const QString& band, const QString& mode, const QString& status, const QString& action);
+    void ShowAwardStatus(const QString& Param1, const QString& Param2, const QString& Param3,
+                         const QString& AwName);
+    void UpdateAwardsForQso(const QString& band, const QString& mode, const QString& status,
+                            const QString& action);
     void MarkAwardCell(const QString& band, const QString& mode, const QString& status, const QString& param1,
-                       const QString& param2, const QString& param3, const QString& awName, const QString& other);
+                       const QString& param2, const QString& param3, const QString& awName,
+                       const QString& other);
     // The callbook import's composite line and its field cutter.
     QString CompositeLine;
     void TakeAwardPart(QString& part);
+
+    // --- log grid ---------------------------------------------------------------------------
+    void ViewSortDateClick();
 
     // --- stopwatch ------------------------------------------------------------------------
     void TimerStartClick();

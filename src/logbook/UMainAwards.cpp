@@ -13,12 +13,16 @@ void TFMain::UpdateAwardsForQso(const QString& band, const QString& mode, const 
     auto text = [log](const char* f) { return log->field(QString::fromLatin1(f)).asString(); };
     QList<AwardMarks::AwardItem> items;
     if (action == QLatin1String("save")) {
-        items.append({"DXCC", DM->TableDXCC->field(QStringLiteral("Prefix")).asString(), {}, {},
+        items.append({"DXCC",
+                      DM->TableDXCC->field(QStringLiteral("Prefix")).asString(),
+                      {},
+                      {},
                       DM->TablePref->field(QStringLiteral("Country")).asString()});
         items.append({"WAZ", DM->TablePref->field(QStringLiteral("CQZone")).asString(), {}, {}, {}});
         const TFAwardAdd* w = FAwardAdd;
         if (!w->EditUSObl->text().isEmpty())
-            items.append({"UkrRus", w->EditUSObl->text(), w->EditUSDXCC->text(), {}, w->EditUSOblName->text()});
+            items.append(
+                {"UkrRus", w->EditUSObl->text(), w->EditUSDXCC->text(), {}, w->EditUSOblName->text()});
         if (!w->EditIOTANum->text().isEmpty())
             items.append({"IOTA", w->EditIOTANum->text(), {}, {}, w->EditIOTAName->text()});
         if (!w->EditWASState->text().isEmpty())
@@ -47,10 +51,14 @@ void TFMain::UpdateAwardsForQso(const QString& band, const QString& mode, const 
         MarkAwardCell(band, mode, status, item.param1, item.param2, item.param3, item.awName, item.other);
 }
 
-void TFMain::MarkAwardCell(const QString& band, const QString& mode, const QString& status, const QString& param1,
-                           const QString& param2, const QString& param3, const QString& awName, const QString& other) {
+void TFMain::MarkAwardCell(const QString& band, const QString& mode, const QString& status,
+                           const QString& param1, const QString& param2, const QString& param3,
+                           const QString& awName, const QString& other) {
     const int book = int(DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger());
-    AwardMarks::markAwardCell(*DM->ConnectionLog, book, {awName, param1, param2, param3, other}, band, mode, status);
+    AwardMarks::markAwardCell(*DM->ConnectionLog, book, {awName, param1, param2, param3, other}, band, mode,
+                              status);
 }
 
-void TFMain::TakeAwardPart(QString& part) { part = AwardMarks::takeAwardPart(CompositeLine); }
+void TFMain::TakeAwardPart(QString& part) {
+    part = AwardMarks::takeAwardPart(CompositeLine);
+}

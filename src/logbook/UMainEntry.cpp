@@ -37,7 +37,9 @@ namespace {
 
 const QString kRepeatSort = QStringLiteral("LogCall, LogDate, LogTime");
 
-QString trimmed(const QLineEdit* e) { return e->text().trimmed(); }
+QString trimmed(const QLineEdit* e) {
+    return e->text().trimmed();
+}
 
 // A masked box left empty still shows its separators.
 bool notEntered(const QString& text) {
@@ -61,7 +63,9 @@ PrefixLookup& TFMain::prefixLookup() {
 }
 
 void TFMain::connectEntryHandlers() {
-    auto guardedSlot = [this](void (TFMain::*h)()) { return [this, h] { Dialogs::guarded([this, h] { (this->*h)(); }); }; };
+    auto guardedSlot = [this](void (TFMain::*h)()) {
+        return [this, h] { Dialogs::guarded([this, h] { (this->*h)(); }); };
+    };
     connect(EditCall, &QLineEdit::textChanged, this, guardedSlot(&TFMain::EditCallChange));
     connect(EditQTHLoc, &QLineEdit::textChanged, this, guardedSlot(&TFMain::EditQTHLocChange));
     connect(TimerRealClock, &QTimer::timeout, this, guardedSlot(&TFMain::TimerRealClockTimer));
@@ -69,7 +73,8 @@ void TFMain::connectEntryHandlers() {
     connect(DBGridRepeat, &DBGrid::mouseActivate, this, guardedSlot(&TFMain::DBGridRepeatMouseActivate));
     connect(DBGridRepeat, &DBGrid::exitGrid, this, guardedSlot(&TFMain::DBGridRepeatExit));
     connect(DBGridRepeat, &DBGrid::dblClick, this, guardedSlot(&TFMain::DBGridRepeatDblClick));
-    for (QLineEdit* box : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditNote, EditQTHLoc}) box->installEventFilter(this);
+    for (QLineEdit* box : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditNote, EditQTHLoc})
+        box->installEventFilter(this);
     TimerRealClock->start(1000);
 }
 
@@ -89,7 +94,8 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
             // A click into the repeat grid moves the focus before the grid sees the mouse.
             auto* fe = static_cast<QFocusEvent*>(event);
             QWidget* now = QApplication::focusWidget();
-            if (fe->reason() == Qt::MouseFocusReason && now && (now == DBGridRepeat || DBGridRepeat->isAncestorOf(now)))
+            if (fe->reason() == Qt::MouseFocusReason && now &&
+                (now == DBGridRepeat || DBGridRepeat->isAncestorOf(now)))
                 DBGridRepeatMouseActivate();
             Dialogs::guarded([this] { EditCallExit(); });
         }
@@ -98,7 +104,8 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
         if (watched == EditNote) EditNoteClick();
         if (watched == EditQTHLoc) EditQTHLocClick();
         break;
-    default: break;
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -128,12 +135,18 @@ bool TFMain::entryKeyRelease(QObject* box, QKeyEvent* e) {
     const bool up = e->key() == Qt::Key_Up;
     if (!down && !up) return false;
     QLineEdit* target = nullptr;
-    if (box == EditCall && down) target = EditName;
-    else if ((box == EditRSRX || box == EditRSTX) && down) target = EditQTH;
-    else if (box == EditName) target = down ? EditNote : EditCall;
-    else if (box == EditQTH) target = down ? EditNote : EditRSRX;
-    else if (box == EditNote && up) target = EditName;
-    else if (box == EditQTHLoc && up) target = EditQTH;
+    if (box == EditCall && down)
+        target = EditName;
+    else if ((box == EditRSRX || box == EditRSTX) && down)
+        target = EditQTH;
+    else if (box == EditName)
+        target = down ? EditNote : EditCall;
+    else if (box == EditQTH)
+        target = down ? EditNote : EditRSRX;
+    else if (box == EditNote && up)
+        target = EditName;
+    else if (box == EditQTHLoc && up)
+        target = EditQTH;
     if (!target) return false;
     target->setFocus(Qt::OtherFocusReason);
     return true;
@@ -150,13 +163,17 @@ void TFMain::EditCallChange() {
             TimerStartClick();
     }
     if (!call.isEmpty()) {
-        FilterRepeatGrid(QStringLiteral("LogCall LIKE ") + QuotedStr(callPrefixPattern(call)), kRepeatSort, 0, 2);
+        FilterRepeatGrid(QStringLiteral("LogCall LIKE ") + QuotedStr(callPrefixPattern(call)), kRepeatSort, 0,
+                         2);
         FindPrefix(call);
 
         ContestItemFound = false;
-        ShowAwardStatus(DM->TableDXCC->field(QStringLiteral("Prefix")).asString(), {}, {}, QStringLiteral("DXCC"));
-        ShowAwardStatus(DM->TablePref->field(QStringLiteral("CQZone")).asString(), {}, {}, QStringLiteral("WAZ"));
-        ShowAwardStatus(FAwardAdd->EditUSObl->text(), FAwardAdd->EditUSDXCC->text(), {}, QStringLiteral("UkrRus"));
+        ShowAwardStatus(DM->TableDXCC->field(QStringLiteral("Prefix")).asString(), {}, {},
+                        QStringLiteral("DXCC"));
+        ShowAwardStatus(DM->TablePref->field(QStringLiteral("CQZone")).asString(), {}, {},
+                        QStringLiteral("WAZ"));
+        ShowAwardStatus(FAwardAdd->EditUSObl->text(), FAwardAdd->EditUSDXCC->text(), {},
+                        QStringLiteral("UkrRus"));
         ShowAwardStatus(FAwardAdd->EditIOTANum->text(), {}, {}, QStringLiteral("IOTA"));
         ContestItemFound = false;
 
@@ -177,8 +194,9 @@ void TFMain::EditCallChange() {
                 // No own position in the settings yet: nothing to measure from, nothing to report.
             } else if (badOwnPosition_ != latText + '|' + lonText) {
                 badOwnPosition_ = latText + '|' + lonText;
-                Dialogs::errorBox(QStringLiteral("'") + latText + QStringLiteral("' / '") + lonText +
-                                  QStringLiteral("' is not a valid position (own latitude and longitude, e.g. 45,23)"));
+                Dialogs::errorBox(
+                    QStringLiteral("'") + latText + QStringLiteral("' / '") + lonText +
+                    QStringLiteral("' is not a valid position (own latitude and longitude, e.g. 45,23)"));
             }
             const QString dxcc = DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString();
             const QString cq = DM->TablePref->field(QStringLiteral("CQZone")).asString();
@@ -219,11 +237,13 @@ void TFMain::FindPrefix(const QString& call) {
         FAwardAdd->EditIOTANum->setText(num);
         FAwardAdd->EditIOTAName->setText(name);
         FAwardAdd->EditIOTADXCC->setText(iota->field(QStringLiteral("PrefDXXC")).asString());
-        GroupBoxIOTA->setTitle(QStringLiteral(" IOTA Mixed - ") + num + QStringLiteral(" (") + name + QStringLiteral(")"));
+        GroupBoxIOTA->setTitle(QStringLiteral(" IOTA Mixed - ") + num + QStringLiteral(" (") + name +
+                               QStringLiteral(")"));
     }
 }
 
-void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int goToLast, int minimumLength) {
+void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int goToLast,
+                              int minimumLength) {
     Dataset* repeat = DM->TableRepeat;
     if (EditCall->text().size() >= minimumLength) {
         const qint64 book = DM->TableLogName->field(QStringLiteral("Num")).asInteger();
@@ -238,10 +258,13 @@ void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int
         else
             repeat->first();
         if (EntryState != 0) {
-            if (!repeat->isEmpty() && repeat->field(QStringLiteral("LogCall")).asString() == EditCall->text() &&
+            if (!repeat->isEmpty() &&
+                repeat->field(QStringLiteral("LogCall")).asString() == EditCall->text() &&
                 FConfig->CheckBoxAutoIns->isChecked()) {
-                if (EditName->text().size() < 2) EditName->setText(repeat->field(QStringLiteral("LogName")).asString());
-                if (EditQTH->text().size() < 2) EditQTH->setText(repeat->field(QStringLiteral("LogQth")).asString());
+                if (EditName->text().size() < 2)
+                    EditName->setText(repeat->field(QStringLiteral("LogName")).asString());
+                if (EditQTH->text().size() < 2)
+                    EditQTH->setText(repeat->field(QStringLiteral("LogQth")).asString());
                 EditQTHLoc->setText(repeat->field(QStringLiteral("LogQTHLoc")).asString());
                 EditNote->setText(repeat->field(QStringLiteral("LogNotepad")).asString());
             } else {
@@ -258,7 +281,8 @@ void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int
 }
 
 void TFMain::EditCallEnter() {
-    FilterRepeatGrid(QStringLiteral("LogCall LIKE ") + QuotedStr(callPrefixPattern(EditCall->text())), kRepeatSort, 0, 2);
+    FilterRepeatGrid(QStringLiteral("LogCall LIKE ") + QuotedStr(callPrefixPattern(EditCall->text())),
+                     kRepeatSort, 0, 2);
     for (QLineEdit* box : {EditNote, EditQTHLoc}) {
         if (boxColour(box) == kSilver) {
             setBoxColour(box, kWhite);
@@ -289,14 +313,16 @@ void TFMain::ClearQsoInfo() {
     LabelContinent->setText(QStringLiteral("NO"));
     setTextColour(LabelRepCountry, Qt::blue);
     for (const QList<QLabel*>* group : {&LabelDX, &LabelWAZ, &LabelIOTA, &LabelUR})
-        for (QLabel* l : *group) setTextColour(l, Qt::black);
+        for (QLabel* l : *group)
+            setTextColour(l, Qt::black);
     GroupBoxDXCC->setTitle(QStringLiteral(" DXCC Mixed "));
     GroupBoxWAZ->setTitle(QStringLiteral(" WAZ Mixed "));
     if (!FAwardAdd->isVisible()) {
-        for (QLineEdit* e : {FAwardAdd->EditUBA, FAwardAdd->EditUBB, FAwardAdd->EditUBC, FAwardAdd->EditIOTADXCC,
-                             FAwardAdd->EditUAC, FAwardAdd->EditUAA, FAwardAdd->EditUAB, FAwardAdd->EditIOTAName,
-                             FAwardAdd->EditUSDXCC, FAwardAdd->EditUSObl, FAwardAdd->EditUSOblName,
-                             FAwardAdd->EditIOTANum, FAwardAdd->EditWASState, FAwardAdd->EditWASName})
+        for (QLineEdit* e :
+             {FAwardAdd->EditUBA, FAwardAdd->EditUBB, FAwardAdd->EditUBC, FAwardAdd->EditIOTADXCC,
+              FAwardAdd->EditUAC, FAwardAdd->EditUAA, FAwardAdd->EditUAB, FAwardAdd->EditIOTAName,
+              FAwardAdd->EditUSDXCC, FAwardAdd->EditUSObl, FAwardAdd->EditUSOblName, FAwardAdd->EditIOTANum,
+              FAwardAdd->EditWASState, FAwardAdd->EditWASName})
             e->clear();
     }
 }
@@ -307,15 +333,17 @@ void TFMain::TimerRealClockTimer() {
     if (!utcDifferenceHours(hoursText, minutesText, diff)) {
         if (badUtcDifference_ != hoursText + ':' + minutesText) {
             badUtcDifference_ = hoursText + ':' + minutesText;
-            Dialogs::errorBox(QStringLiteral("'") + hoursText + ':' + minutesText +
-                              QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"));
+            Dialogs::errorBox(
+                QStringLiteral("'") + hoursText + ':' + minutesText +
+                QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"));
         }
         return;
     }
     badUtcDifference_.clear();
     const QDateTime now = Clock::now();
     if (CheckBoxTime->isChecked()) {
-        const QDateTime shown = FConfig->CheckBoxUTC->isChecked() ? now.addSecs(qint64(std::llround(diff * 3600))) : now;
+        const QDateTime shown =
+            FConfig->CheckBoxUTC->isChecked() ? now.addSecs(qint64(std::llround(diff * 3600))) : now;
         TimePicker->setDateTime(shown);
         DatePicker->setDateTime(shown);
     } else {
@@ -350,11 +378,17 @@ void TFMain::DBGridLogEnter() {
     setBoxColour(EditQTHLoc, kSilver);
 }
 
-void TFMain::EditNoteClick() { setBoxColour(EditNote, kWhite); }
+void TFMain::EditNoteClick() {
+    setBoxColour(EditNote, kWhite);
+}
 
-void TFMain::EditQTHLocClick() { setBoxColour(EditQTHLoc, kWhite); }
+void TFMain::EditQTHLocClick() {
+    setBoxColour(EditQTHLoc, kWhite);
+}
 
-void TFMain::DBGridRepeatMouseActivate() { RepeatGridMouseFlag = -1; }
+void TFMain::DBGridRepeatMouseActivate() {
+    RepeatGridMouseFlag = -1;
+}
 
 void TFMain::DBGridRepeatExit() {
     RepeatGridMouseFlag = 0;

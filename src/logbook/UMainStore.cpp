@@ -23,24 +23,30 @@ namespace {
 // Leading and trailing blanks and control characters removed (QString::trimmed keeps controls).
 QString stripped(const QString& s) {
     int b = 0, e = s.size();
-    while (b < e && (s.at(b).isSpace() || s.at(b).category() == QChar::Other_Control)) ++b;
-    while (e > b && (s.at(e - 1).isSpace() || s.at(e - 1).category() == QChar::Other_Control)) --e;
+    while (b < e && (s.at(b).isSpace() || s.at(b).category() == QChar::Other_Control))
+        ++b;
+    while (e > b && (s.at(e - 1).isSpace() || s.at(e - 1).category() == QChar::Other_Control))
+        --e;
     return s.mid(b, e - b);
 }
 
-QString stripped(const QLineEdit* e) { return stripped(e->text()); }
+QString stripped(const QLineEdit* e) {
+    return stripped(e->text());
+}
 
 // The texts of the award-reference window, so a look-up cannot overwrite what was typed or loaded.
 struct AwardBoxes {
     QList<QLineEdit*> boxes;
     QStringList texts;
     explicit AwardBoxes(TFAwardAdd* w)
-        : boxes{w->EditIOTANum, w->EditIOTAName, w->EditIOTADXCC, w->EditUSObl, w->EditUSOblName, w->EditUSDXCC,
-                w->EditWASState, w->EditWASName} {
-        for (QLineEdit* b : boxes) texts << b->text();
+        : boxes{w->EditIOTANum,   w->EditIOTAName, w->EditIOTADXCC, w->EditUSObl,
+                w->EditUSOblName, w->EditUSDXCC,   w->EditWASState, w->EditWASName} {
+        for (QLineEdit* b : boxes)
+            texts << b->text();
     }
     void restore() const {
-        for (int i = 0; i < boxes.size(); ++i) boxes[i]->setText(texts[i]);
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes[i]->setText(texts[i]);
     }
 };
 
@@ -62,11 +68,13 @@ void TFMain::ButtonSaveClick() {
         EditRSTX->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (EntryState == 0 && !DM->ConnectionLog->scalar(QStringLiteral("SELECT 1 FROM Log WHERE LogNom = ?"),
-                                                      {EditBookmark}).isValid()) {
-        Dialogs::messageDlg(Msg(QStringLiteral("The contact being edited no longer exists in the log. Nothing was saved."),
-                                QStringLiteral("Редактируемая связь больше не существует в логе. Ничего не сохранено.")),
-                            DlgType::Warning, DlgButtons::Ok);
+    if (EntryState == 0 &&
+        !DM->ConnectionLog->scalar(QStringLiteral("SELECT 1 FROM Log WHERE LogNom = ?"), {EditBookmark})
+             .isValid()) {
+        Dialogs::messageDlg(
+            Msg(QStringLiteral("The contact being edited no longer exists in the log. Nothing was saved."),
+                QStringLiteral("Редактируемая связь больше не существует в логе. Ничего не сохранено.")),
+            DlgType::Warning, DlgButtons::Ok);
         return;
     }
     StoreQso(EntryState);
@@ -94,13 +102,15 @@ void TFMain::StoreQso(int entryState) {
         const AwardBoxes typed(FAwardAdd);
         FindPrefix(stripped(EditCall));
         typed.restore();
-        log->setValue(QStringLiteral("LogPref"), DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString());
+        log->setValue(QStringLiteral("LogPref"),
+                      DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString());
         log->setValue(QStringLiteral("LogObl"), DM->TablePref->field(QStringLiteral("Country")).asString());
         log->setValue(QStringLiteral("LogDate"), DatePicker->date());
         log->setValue(QStringLiteral("LogTime"), TimePicker->time());
         const QString band = stripped(ComboBoxBand->currentText());
         const QString modeText = ComboBoxMode->currentText();
-        const QString mode = (modeText == "USB" || modeText == "LSB") ? QStringLiteral("SSB") : stripped(modeText);
+        const QString mode =
+            (modeText == "USB" || modeText == "LSB") ? QStringLiteral("SSB") : stripped(modeText);
         log->setValue(QStringLiteral("LogBand"), band);
         log->setValue(QStringLiteral("LogMode"), mode);
         log->setValue(QStringLiteral("LogName"), stripped(EditName));
@@ -111,19 +121,23 @@ void TFMain::StoreQso(int entryState) {
         log->setValue(QStringLiteral("LogRxQsl"), stripped(EditQSLRcvd));
         log->setValue(QStringLiteral("LogNotepad"), stripped(EditNote));
         log->setValue(QStringLiteral("Log1"), QStringLiteral("upd"));
-        log->setValue(QStringLiteral("LogNameLog"), DM->TableLogName->field(QStringLiteral("Num")).asInteger());
+        log->setValue(QStringLiteral("LogNameLog"),
+                      DM->TableLogName->field(QStringLiteral("Num")).asInteger());
         log->setValue(QStringLiteral("LogAwWAS"), stripped(FAwardAdd->EditWASState));
         log->setValue(QStringLiteral("LogAwWAZ"), DM->TablePref->field(QStringLiteral("CQZone")).asString());
         log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
-        log->setValue(QStringLiteral("LogAwUR"), stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
+        log->setValue(QStringLiteral("LogAwUR"),
+                      stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
         if (!FAwardAdd->EditUAA->text().isEmpty())
-            log->setValue(QStringLiteral("LogAwUser1"),
-                          stripped(AwardMarks::joinComposite(FAwardAdd->EditUAA->text(), FAwardAdd->EditUAB->text(),
-                                                             FAwardAdd->EditUAC->text())));
+            log->setValue(
+                QStringLiteral("LogAwUser1"),
+                stripped(AwardMarks::joinComposite(FAwardAdd->EditUAA->text(), FAwardAdd->EditUAB->text(),
+                                                   FAwardAdd->EditUAC->text())));
         if (!FAwardAdd->EditUBA->text().isEmpty())
-            log->setValue(QStringLiteral("LogAwUser2"),
-                          stripped(AwardMarks::joinComposite(FAwardAdd->EditUBA->text(), FAwardAdd->EditUBB->text(),
-                                                             FAwardAdd->EditUBC->text())));
+            log->setValue(
+                QStringLiteral("LogAwUser2"),
+                stripped(AwardMarks::joinComposite(FAwardAdd->EditUBA->text(), FAwardAdd->EditUBB->text(),
+                                                   FAwardAdd->EditUBC->text())));
         log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
         log->setValue(QStringLiteral("LogFreq"), 0);
         log->setValue(QStringLiteral("LogQTHLoc"), EditQTHLoc->text());
@@ -134,9 +148,11 @@ void TFMain::StoreQso(int entryState) {
             log->setValue(QStringLiteral("Log4"), QString());
         }
         log->post();
-        const QString status = stripped(EditQSLRcvd).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
+        const QString status =
+            stripped(EditQSLRcvd).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
         UpdateAwardsForQso(band, mode, status, QStringLiteral("save"));
         db->commit();
+        if (isNew) ViewSortDateClick();
     } catch (...) {
         // Neither the row nor its marks stay: drop the half-written row and the rolled-back one.
         if (log->state() != Dataset::State::Browse) log->cancel();
@@ -195,7 +211,8 @@ void TFMain::ButtonClearClick() {
     EditBookmark = 0;
     ButtonEdit->setEnabled(true);
     CheckBoxTime->setChecked(true);
-    for (QLineEdit* e : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditQSLSend, EditQSLRcvd, EditNote, EditQTHLoc})
+    for (QLineEdit* e :
+         {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditQSLSend, EditQSLRcvd, EditNote, EditQTHLoc})
         e->clear();
     EditRSTX->setText(FConfig->CheckBoxTxRst->isChecked() ? FConfig->MaskEditTxR->text() : QString());
     EditRSRX->setText(FConfig->CheckBoxRxRst->isChecked() ? FConfig->MaskEditRxR->text() : QString());

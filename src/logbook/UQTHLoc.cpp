@@ -4,6 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 
+#include "widgets/UpperCase.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,17 +33,6 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, int maxLength) {
     return e;
 }
 
-// A box that shows whatever it holds in upper case, typed or set.
-void keepUpperCase(QLineEdit* e) {
-    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text) return;
-        const int pos = e->cursorPosition();
-        e->setText(upper);
-        e->setCursorPosition(qMin(pos, static_cast<int>(e->text().size())));
-    });
-}
-
 std::optional<GeoPos> readPosition(const QString& lonText, const QString& latText) {
     GeoPos p;
     if (!NumberText::toFloat(lonText, p.lon) || !NumberText::toFloat(latText, p.lat)) return std::nullopt;
@@ -59,7 +50,7 @@ TFQTHLoc::TFQTHLoc(QWidget* parent) : TForm(QStringLiteral("FQTHLoc"), parent) {
         group = new QGroupBox(caption, this);
         group->setObjectName(groupName);
         loc = makeEdit(group, locName, 6);
-        keepUpperCase(loc);
+        makeUpperCase(loc);
         lon = makeEdit(group, lonName, 7);
         lon->setPlaceholderText(QStringLiteral("Longitude"));
         lat = makeEdit(group, latName, 7);

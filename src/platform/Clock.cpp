@@ -8,7 +8,13 @@ std::function<QDateTime()>& source() {
 } // namespace
 
 namespace Clock {
-QDateTime now() { return source() ? source()() : QDateTime::currentDateTime(); }
-QDate today() { return now().date(); }
-void setSource(std::function<QDateTime()> s) { source() = std::move(s); }
+QDateTime now() {
+    return source() ? source()() : QDateTime::currentDateTime();
+}
+QDate today() {
+    return now().date();
+}
+void setSource(std::function<QDateTime()> s) {
+    source() = std::move(s);
+}
 } // namespace Clock

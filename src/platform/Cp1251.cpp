@@ -43,7 +43,8 @@ QByteArray encode(const QString& text) {
 QString decode(const QByteArray& bytes) {
     QString out;
     out.reserve(bytes.size());
-    for (char b : bytes) out.append(charOf(static_cast<unsigned char>(b)));
+    for (char b : bytes)
+        out.append(charOf(static_cast<unsigned char>(b)));
     return out;
 }
 

@@ -5,8 +5,11 @@ QString ProgramFolder;
 QString nativeRelative(const QString& path) {
     QString p = path;
     p.replace('\\', '/');
-    while (p.contains(QStringLiteral("//"))) p.replace(QStringLiteral("//"), QStringLiteral("/"));
+    while (p.contains(QStringLiteral("//")))
+        p.replace(QStringLiteral("//"), QStringLiteral("/"));
     return p;
 }
 
-QString programPath(const QString& relative) { return nativeRelative(ProgramFolder + "/" + relative); }
+QString programPath(const QString& relative) {
+    return nativeRelative(ProgramFolder + "/" + relative);
+}

@@ -2,9 +2,13 @@
 
 namespace DateText {
 
-QString shortDate(const QDate& d) { return d.isValid() ? d.toString(QString::fromLatin1(ShortDate)) : QString(); }
+QString shortDate(const QDate& d) {
+    return d.isValid() ? d.toString(QString::fromLatin1(ShortDate)) : QString();
+}
 
-QString longTime(const QTime& t) { return t.isValid() ? t.toString(QString::fromLatin1(LongTime)) : QString(); }
+QString longTime(const QTime& t) {
+    return t.isValid() ? t.toString(QString::fromLatin1(LongTime)) : QString();
+}
 
 QString dateTime(const QDateTime& dt) {
     if (!dt.isValid()) return QString();
@@ -41,6 +45,8 @@ QDateTime parseDateTime(const QString& s) {
     return QDateTime(d, tm);
 }
 
-QDate zeroDate() { return QDate(1899, 12, 30); }
+QDate zeroDate() {
+    return QDate(1899, 12, 30);
+}
 
 } // namespace DateText

@@ -24,24 +24,42 @@ public:
         box.setWindowTitle(QApplication::applicationName());
         box.setText(text);
         switch (type) {
-        case DlgType::Warning: box.setIcon(QMessageBox::Warning); break;
-        case DlgType::Error: box.setIcon(QMessageBox::Critical); break;
-        case DlgType::Information: box.setIcon(QMessageBox::Information); break;
-        case DlgType::Confirmation: box.setIcon(QMessageBox::Question); break;
-        case DlgType::Plain: box.setIcon(QMessageBox::NoIcon); break;
+        case DlgType::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case DlgType::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case DlgType::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case DlgType::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case DlgType::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
         }
         switch (buttons) {
-        case DlgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case DlgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case DlgButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case DlgButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case DlgButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
         }
         switch (box.exec()) {
-        case QMessageBox::Yes: return DlgResult::Yes;
-        case QMessageBox::No: return DlgResult::No;
-        case QMessageBox::Cancel: return DlgResult::Cancel;
-        default: return buttons == DlgButtons::Ok ? DlgResult::Ok : DlgResult::Cancel;
+        case QMessageBox::Yes:
+            return DlgResult::Yes;
+        case QMessageBox::No:
+            return DlgResult::No;
+        case QMessageBox::Cancel:
+            return DlgResult::Cancel;
+        default:
+            return buttons == DlgButtons::Ok ? DlgResult::Ok : DlgResult::Cancel;
         }
     }
     QString openFile(const FileDialogRequest& r) override {
@@ -49,7 +67,8 @@ public:
     }
     QString saveFile(const FileDialogRequest& r) override {
         QString start = r.directory;
-        if (!r.fileName.isEmpty()) start = r.directory.isEmpty() ? r.fileName : r.directory + "/" + r.fileName;
+        if (!r.fileName.isEmpty())
+            start = r.directory.isEmpty() ? r.fileName : r.directory + "/" + r.fileName;
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.caption, start, r.filter);
     }
     int showModal(QWidget* w) override {
@@ -70,25 +89,37 @@ std::unique_ptr<DialogBackend>& current() {
 
 namespace Dialogs {
 
-void showMessage(const QString& text) { backend().message(text, DlgType::Plain, DlgButtons::Ok); }
+void showMessage(const QString& text) {
+    backend().message(text, DlgType::Plain, DlgButtons::Ok);
+}
 
 DlgResult messageDlg(const QString& text, DlgType type, DlgButtons buttons) {
     return backend().message(text, type, buttons);
 }
 
-void errorBox(const QString& text) { backend().message(text, DlgType::Error, DlgButtons::Ok); }
+void errorBox(const QString& text) {
+    backend().message(text, DlgType::Error, DlgButtons::Ok);
+}
 
-QString openFile(const FileDialogRequest& r) { return backend().openFile(r); }
+QString openFile(const FileDialogRequest& r) {
+    return backend().openFile(r);
+}
 
-QString saveFile(const FileDialogRequest& r) { return withDefaultExt(backend().saveFile(r), r.defaultExt); }
+QString saveFile(const FileDialogRequest& r) {
+    return withDefaultExt(backend().saveFile(r), r.defaultExt);
+}
 
-int showModal(QWidget* w) { return backend().showModal(w); }
+int showModal(QWidget* w) {
+    return backend().showModal(w);
+}
 
 void setBackend(std::unique_ptr<DialogBackend> b) {
     current() = std::move(b);
 }
 
-DialogBackend& backend() { return *current(); }
+DialogBackend& backend() {
+    return *current();
+}
 
 bool guarded(const std::function<void()>& handler) {
     try {

@@ -16,9 +16,9 @@ enum class DlgResult { Ok, Yes, No, Cancel };
 struct FileDialogRequest {
     QString caption;
     QString directory;
-    QString filter;      // "ADIF (*.adi)"
-    QString defaultExt;  // "adi": appended only when the chosen name lacks it
-    QString fileName;    // initial file name
+    QString filter;     // "ADIF (*.adi)"
+    QString defaultExt; // "adi": appended only when the chosen name lacks it
+    QString fileName;   // initial file name
 };
 
 // What a backend does when asked; the real one shows Qt dialogs, the scripted one answers from a queue.
@@ -26,9 +26,9 @@ class DialogBackend {
 public:
     virtual ~DialogBackend() = default;
     virtual DlgResult message(const QString& text, DlgType type, DlgButtons buttons) = 0;
-    virtual QString openFile(const FileDialogRequest& r) = 0;  // empty = cancelled
-    virtual QString saveFile(const FileDialogRequest& r) = 0;  // empty = cancelled
-    virtual int showModal(QWidget* w) = 0;                     // the window's result code
+    virtual QString openFile(const FileDialogRequest& r) = 0; // empty = cancelled
+    virtual QString saveFile(const FileDialogRequest& r) = 0; // empty = cancelled
+    virtual int showModal(QWidget* w) = 0;                    // the window's result code
 };
 
 namespace Dialogs {

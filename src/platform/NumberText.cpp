@@ -15,7 +15,8 @@ QString fromFloat(double v) {
         if (a >= 1e-4 && a < 1e15) {
             s = QString::number(v, 'f', 15);
             if (s.contains('.')) {
-                while (s.endsWith('0')) s.chop(1);
+                while (s.endsWith('0'))
+                    s.chop(1);
                 if (s.endsWith('.')) s.chop(1);
             }
         }

@@ -13,7 +13,9 @@ TForm::TForm(const QString& name, QWidget* parent) : QDialog(parent) {
                    Qt::WindowMinimizeButtonHint);
 }
 
-int TForm::ShowModal() { return Dialogs::showModal(this); }
+int TForm::ShowModal() {
+    return Dialogs::showModal(this);
+}
 
 void TForm::ShowNonModal() {
     setWindowModality(Qt::NonModal);
@@ -22,7 +24,9 @@ void TForm::ShowNonModal() {
     activateWindow();
 }
 
-QObject* TForm::findControl(const QString& name) const { return findNamedChild(this, name); }
+QObject* TForm::findControl(const QString& name) const {
+    return findNamedChild(this, name);
+}
 
 void TForm::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {

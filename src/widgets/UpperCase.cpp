@@ -20,4 +20,12 @@ public:
 
 void makeUpperCase(QLineEdit* box) {
     box->setValidator(new UpperCaseValidator(box));
+    // Text set from code bypasses the validator.
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text) return;
+        const int pos = box->cursorPosition();
+        box->setText(upper);
+        box->setCursorPosition(qMin(pos, static_cast<int>(box->text().size())));
+    });
 }

@@ -23,7 +23,8 @@ namespace {
 void sql(TempDataFolder& f, const QString& file, const QStringList& statements) {
     Connection c(QStringLiteral("prepare"));
     c.openFile(f.file(file));
-    for (const QString& s : statements) c.execute(s);
+    for (const QString& s : statements)
+        c.execute(s);
 }
 
 const QString kLog = QStringLiteral("DB/Log/Log_Zelmor.mdb");
@@ -69,10 +70,14 @@ private slots:
                 {"UPDATE LogName SET Sel = 0",
                  "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Contest', '', 1)",
                  "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Portable', '', 0)",
-                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('DL1AA', '2024-03-02', '10:00:00', 2)",
-                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('G4XX', '2024-01-05', '08:30:00', 2)",
-                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('JA1ZZ', '2024-01-05', '09:15:00', 2)",
-                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('K1AB', '2023-01-01', '00:00:00', 1)"});
+                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('DL1AA', '2024-03-02', "
+                 "'10:00:00', 2)",
+                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('G4XX', '2024-01-05', "
+                 "'08:30:00', 2)",
+                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('JA1ZZ', '2024-01-05', "
+                 "'09:15:00', 2)",
+                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('K1AB', '2023-01-01', "
+                 "'00:00:00', 1)"});
         });
         QCOMPARE(bookItems(), QStringList({"Main", "Contest", "Portable"}));
         QCOMPARE(checkedBook(), QString("Contest"));
@@ -89,7 +94,9 @@ private slots:
 
     void withoutASelectedBookTheLastIsCurrent() {
         AppFixture app([](TempDataFolder& f) {
-            sql(f, kLog, {"UPDATE LogName SET Sel = 0", "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Second', '', 0)"});
+            sql(f, kLog,
+                {"UPDATE LogName SET Sel = 0",
+                 "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Second', '', 0)"});
         });
         QCOMPARE(checkedBook(), QString());
         QCOMPARE(FMain->Tag, 2);
@@ -97,8 +104,9 @@ private slots:
 
     void withTwoSelectedBooksTheLaterWins() {
         AppFixture app([](TempDataFolder& f) {
-            sql(f, kLog, {"INSERT INTO LogName (Name, Prim, Sel) VALUES ('Second', '', 1)",
-                          "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Third', '', 0)"});
+            sql(f, kLog,
+                {"INSERT INTO LogName (Name, Prim, Sel) VALUES ('Second', '', 1)",
+                 "INSERT INTO LogName (Name, Prim, Sel) VALUES ('Third', '', 0)"});
         });
         QCOMPARE(checkedBook(), QString("Second"));
         QCOMPARE(FMain->Tag, 2);
@@ -106,9 +114,10 @@ private slots:
 
     void anEmptyBookTableLeavesAnEmptyLogView() {
         AppFixture app([](TempDataFolder& f) {
-            sql(f, kLog, {"DELETE FROM LogName",
-                          "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('K1AB', '2023-01-01', "
-                          "'00:00:00', 1)"});
+            sql(f, kLog,
+                {"DELETE FROM LogName",
+                 "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) VALUES ('K1AB', '2023-01-01', "
+                 "'00:00:00', 1)"});
         });
         QVERIFY(app.dialogs().messages.isEmpty());
         QVERIFY(bookItems().isEmpty());
@@ -130,13 +139,17 @@ private slots:
         AppFixture app([](TempDataFolder& f) {
             sql(f, "DB/CallBook/CBook.mdb",
                 {"DROP TABLE CB_W",
-                 "CREATE TABLE CB_W (Call VARCHAR(20), Name VARCHAR(50), QTH VARCHAR(50), QTHLoc VARCHAR(10), "
+                 "CREATE TABLE CB_W (Call VARCHAR(20), Name VARCHAR(50), QTH VARCHAR(50), QTHLoc "
+                 "VARCHAR(10), "
                  "Note VARCHAR(250), EMail VARCHAR(50), Other INTEGER, UpdateStamp DATETIME)",
                  "INSERT INTO CB_W (Call, Name) VALUES ('UA3AA', 'Ivan')"});
         });
         QVERIFY(app.dialogs().messages.isEmpty());
-        QVERIFY(DM->ConnectionCB->scalar("SELECT COUNT(*) FROM pragma_table_info('CB_W') WHERE name = 'Birthday'").toInt() == 1);
-        QCOMPARE(DM->ConnectionCB->scalar("SELECT Name FROM CB_W WHERE Call = 'UA3AA'").toString(), QString("Ivan"));
+        QVERIFY(
+            DM->ConnectionCB->scalar("SELECT COUNT(*) FROM pragma_table_info('CB_W') WHERE name = 'Birthday'")
+                .toInt() == 1);
+        QCOMPARE(DM->ConnectionCB->scalar("SELECT Name FROM CB_W WHERE Call = 'UA3AA'").toString(),
+                 QString("Ivan"));
     }
 
     void aCurrentCallbookIsLeftAsItIs() {
@@ -146,7 +159,8 @@ private slots:
             c.openFile(f.file("DB/CallBook/CBook.mdb"));
             schemaBefore = c.scalar("SELECT sql FROM sqlite_master WHERE name = 'CB_W'").toString();
         });
-        QCOMPARE(DM->ConnectionCB->scalar("SELECT sql FROM sqlite_master WHERE name = 'CB_W'").toString(), schemaBefore);
+        QCOMPARE(DM->ConnectionCB->scalar("SELECT sql FROM sqlite_master WHERE name = 'CB_W'").toString(),
+                 schemaBefore);
         QVERIFY(DM->QueryCB_W->active());
     }
 
@@ -159,11 +173,12 @@ private slots:
         QVERIFY(app.dialogs().messages.first().text.contains("cfg.mdb"));
         QVERIFY(FConfig && FSound && FAwardAdd);
         QVERIFY(!QFile::exists(app.folder().file("DB/Work/cfg.mdb"))); // never created by opening
-        QVERIFY(!DM->TableLog->active()); // the rest of that handler did not run
+        QVERIFY(!DM->TableLog->active());                              // the rest of that handler did not run
     }
 
     void aLongDataFolderPathWorks() {
-        const QString deep = QString("a").repeated(60) + "/" + QString("b").repeated(60) + "/" + QString("c").repeated(40);
+        const QString deep =
+            QString("a").repeated(60) + "/" + QString("b").repeated(60) + "/" + QString("c").repeated(40);
         AppFixture app({}, deep);
         QVERIFY(ProgramFolder.size() > 143);
         QVERIFY(app.dialogs().messages.isEmpty());

@@ -3,6 +3,7 @@
 #include "support/TempDataFolder.h"
 
 #include <QSqlQuery>
+#include <QThread>
 #include <QtTest>
 
 using namespace AwardMarks;
@@ -13,11 +14,12 @@ class TestAwardMarks : public QObject {
     std::unique_ptr<TempDataFolder> folder;
     std::unique_ptr<Connection> log;
 
-    QString cell(int book, const QString& aw, const QString& p1, const QString& column, const QString& p2 = {},
-                 const QString& p3 = {}) {
+    QString cell(int book, const QString& aw, const QString& p1, const QString& column,
+                 const QString& p2 = {}, const QString& p3 = {}) {
         return log
             ->scalar("SELECT " + column +
-                         " FROM AwardMixInfo WHERE LogNameLog = ? AND AwName = ? AND Param1 = ? AND Param2 = ? AND "
+                         " FROM AwardMixInfo WHERE LogNameLog = ? AND AwName = ? AND Param1 = ? AND Param2 = "
+                         "? AND "
                          "Param3 = ?",
                      {book, aw, p1, QString(p2.isNull() ? "" : p2), QString(p3.isNull() ? "" : p3)})
             .toString();
@@ -40,24 +42,78 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("bandCell");
         QTest::addColumn<QString>("modeCell");
-        QTest::newRow("160 m cw") << "1.8" << "CW" << "Band18" << "Band18cw";
-        QTest::newRow("7 short") << "7" << "SSB" << "Band70" << "Band70ssb";
-        QTest::newRow("7 long") << "7.0" << "SSB" << "Band70" << "Band70ssb";
-        QTest::newRow("18 MHz is not 1.8") << "18" << "RTTY" << "Band180" << "Band180rtty";
-        QTest::newRow("psk31") << "14" << "PSK31" << "Band14" << "Band14psk";
-        QTest::newRow("bpsk") << "21" << "BPSK" << "Band21" << "Band21psk";
-        QTest::newRow("lower-case psk is other") << "21" << "psk31" << "Band21" << "Band21oth";
-        QTest::newRow("fm on 14 is other") << "14" << "FM" << "Band14" << "Band14oth";
-        QTest::newRow("fm on 28") << "28" << "FM" << "Band28" << "Band28fm";
-        QTest::newRow("digital on 14 is other") << "14" << "DIGITAL" << "Band14" << "Band14oth";
-        QTest::newRow("digital on Q") << "Q" << "DIGITAL" << "BandQ" << "BandQdigit";
-        QTest::newRow("sstv on Q is other") << "Q" << "SSTV" << "BandQ" << "BandQoth";
-        QTest::newRow("137 cw") << "137" << "CW" << "Band137" << "Band137cw";
-        QTest::newRow("137 ssb is other") << "137" << "SSB" << "Band137" << "Band137oth";
-        QTest::newRow("satellite") << "Satellite" << "FM" << "BandSat" << "BandSatfm";
-        QTest::newRow("1260 am") << "1260" << "AM" << "Band1260" << "Band1260oth";
-        QTest::newRow("transceiver text") << "1,8" << "CW" << "" << "";
-        QTest::newRow("no band") << "NO" << "CW" << "" << "";
+        QTest::newRow("160 m cw") << "1.8"
+                                  << "CW"
+                                  << "Band18"
+                                  << "Band18cw";
+        QTest::newRow("7 short") << "7"
+                                 << "SSB"
+                                 << "Band70"
+                                 << "Band70ssb";
+        QTest::newRow("7 long") << "7.0"
+                                << "SSB"
+                                << "Band70"
+                                << "Band70ssb";
+        QTest::newRow("18 MHz is not 1.8") << "18"
+                                           << "RTTY"
+                                           << "Band180"
+                                           << "Band180rtty";
+        QTest::newRow("psk31") << "14"
+                               << "PSK31"
+                               << "Band14"
+                               << "Band14psk";
+        QTest::newRow("bpsk") << "21"
+                              << "BPSK"
+                              << "Band21"
+                              << "Band21psk";
+        QTest::newRow("lower-case psk is other") << "21"
+                                                 << "psk31"
+                                                 << "Band21"
+                                                 << "Band21oth";
+        QTest::newRow("fm on 14 is other") << "14"
+                                           << "FM"
+                                           << "Band14"
+                                           << "Band14oth";
+        QTest::newRow("fm on 28") << "28"
+                                  << "FM"
+                                  << "Band28"
+                                  << "Band28fm";
+        QTest::newRow("digital on 14 is other") << "14"
+                                                << "DIGITAL"
+                                                << "Band14"
+                                                << "Band14oth";
+        QTest::newRow("digital on Q") << "Q"
+                                      << "DIGITAL"
+                                      << "BandQ"
+                                      << "BandQdigit";
+        QTest::newRow("sstv on Q is other") << "Q"
+                                            << "SSTV"
+                                            << "BandQ"
+                                            << "BandQoth";
+        QTest::newRow("137 cw") << "137"
+                                << "CW"
+                                << "Band137"
+                                << "Band137cw";
+        QTest::newRow("137 ssb is other") << "137"
+                                          << "SSB"
+                                          << "Band137"
+                                          << "Band137oth";
+        QTest::newRow("satellite") << "Satellite"
+                                   << "FM"
+                                   << "BandSat"
+                                   << "BandSatfm";
+        QTest::newRow("1260 am") << "1260"
+                                 << "AM"
+                                 << "Band1260"
+                                 << "Band1260oth";
+        QTest::newRow("transceiver text") << "1,8"
+                                          << "CW"
+                                          << ""
+                                          << "";
+        QTest::newRow("no band") << "NO"
+                                 << "CW"
+                                 << ""
+                                 << "";
     }
     void cellNamesFollowTheBandTable() {
         QFETCH(QString, band);
@@ -149,6 +205,30 @@ private slots:
         markAwardCell(*log, 1, {"WAS", "CA", {}, {}, QString()}, "NO", "CW", "cfm");
         QCOMPARE(cell(1, "WAS", "CA", "Other"), QString());
         QCOMPARE(rows(), 1);
+    }
+
+    void marksCanBeWrittenFromAWorkerThreadWithItsOwnConnection() {
+        const QString file = folder->file("DB/Log/Log_Zelmor.mdb");
+        QString error;
+        QThread* worker = QThread::create([&] {
+            try {
+                Connection own("worker");
+                own.openFile(file);
+                own.beginTransaction();
+                for (int i = 0; i < 50; ++i)
+                    markAwardCell(own, 3, {"WAZ", QString::number(i % 40 + 1), {}, {}, {}}, "21", "RTTY",
+                                  "wkd");
+                own.commit();
+            } catch (const DbError& e) {
+                error = e.message();
+            }
+        });
+        worker->start();
+        QVERIFY(worker->wait(30000));
+        delete worker;
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(log->scalar("SELECT COUNT(*) FROM AwardMixInfo WHERE LogNameLog = 3").toInt(), 40);
+        QCOMPARE(cell(3, "WAZ", "7", "Band21rtty"), QString("wkd"));
     }
 
     void userAwardsKeyOnAllThreeParts() {

@@ -20,13 +20,16 @@ namespace {
 void sql(TempDataFolder& f, const QString& file, const QStringList& statements) {
     Connection c(QStringLiteral("prepare"));
     c.openFile(f.file(file));
-    for (const QString& s : statements) c.execute(s);
+    for (const QString& s : statements)
+        c.execute(s);
 }
 
-void addContact(TempDataFolder& f, const QString& call, const QString& date, const QString& time, const QString& name,
-                const QString& qth, const QString& loc = {}, const QString& note = {}, int book = 1) {
+void addContact(TempDataFolder& f, const QString& call, const QString& date, const QString& time,
+                const QString& name, const QString& qth, const QString& loc = {}, const QString& note = {},
+                int book = 1) {
     sql(f, "DB/Log/Log_Zelmor.mdb",
-        {QString("INSERT INTO Log (LogCall, LogDate, LogTime, LogName, LogQth, LogQTHLoc, LogNotepad, LogNameLog) "
+        {QString("INSERT INTO Log (LogCall, LogDate, LogTime, LogName, LogQth, LogQTHLoc, LogNotepad, "
+                 "LogNameLog) "
                  "VALUES ('%1', '%2', '%3', '%4', '%5', '%6', '%7', %8)")
              .arg(QString(call).replace("'", "''"), date, time, name, qth, loc, note)
              .arg(book)});
@@ -71,21 +74,96 @@ private slots:
         QTest::addColumn<QString>("cq");
         QTest::addColumn<QString>("itu");
         QTest::addColumn<QString>("continent");
-        QTest::newRow("Ukraine") << "UR5ABC" << "Ukraine" << "UR" << "16" << "29" << "EU";
-        QTest::newRow("European Russia") << "UA3ABC" << "European Russia" << "UA" << "16" << "29" << "EU";
-        QTest::newRow("Asiatic Russia") << "UA9ABC" << "Asiatic Russia" << "UA9" << "17" << "30" << "AS";
-        QTest::newRow("USA") << "K1ABC" << "United States of America" << "K" << "5" << "8" << "NA";
-        QTest::newRow("USA west") << "W6ABC" << "United States of America" << "K" << "3" << "6" << "NA";
-        QTest::newRow("Japan") << "JA1ABC" << "Japan" << "JA" << "25" << "45" << "AS";
-        QTest::newRow("Germany") << "DL1ABC" << "Fed. Rep. of Germany" << "DL" << "14" << "28" << "EU";
-        QTest::newRow("Australia") << "VK2ABC" << "Australia" << "VK" << "30" << "59" << "OC";
-        QTest::newRow("England") << "G4ABC" << "England" << "G" << "14" << "27" << "EU";
-        QTest::newRow("Canaries") << "EA8ABC" << "Canary Islands" << "EA8" << "33" << "36" << "AF";
-        QTest::newRow("Sicily counts as Italy") << "IT9ABC" << "Italy" << "I" << "15" << "28" << "EU";
-        QTest::newRow("Brazil") << "PY1ABC" << "Brazil" << "PY" << "11" << "15" << "SA";
-        QTest::newRow("South Africa") << "ZS6ABC" << "South Africa" << "ZS" << "38" << "57" << "AF";
-        QTest::newRow("Canada") << "VE3ABC" << "Canada" << "VE" << "4" << "4" << "NA";
-        QTest::newRow("long call uses six characters") << "JA1ABCDE" << "Japan" << "JA" << "25" << "45" << "AS";
+        QTest::newRow("Ukraine") << "UR5ABC"
+                                 << "Ukraine"
+                                 << "UR"
+                                 << "16"
+                                 << "29"
+                                 << "EU";
+        QTest::newRow("European Russia") << "UA3ABC"
+                                         << "European Russia"
+                                         << "UA"
+                                         << "16"
+                                         << "29"
+                                         << "EU";
+        QTest::newRow("Asiatic Russia") << "UA9ABC"
+                                        << "Asiatic Russia"
+                                        << "UA9"
+                                        << "17"
+                                        << "30"
+                                        << "AS";
+        QTest::newRow("USA") << "K1ABC"
+                             << "United States of America"
+                             << "K"
+                             << "5"
+                             << "8"
+                             << "NA";
+        QTest::newRow("USA west") << "W6ABC"
+                                  << "United States of America"
+                                  << "K"
+                                  << "3"
+                                  << "6"
+                                  << "NA";
+        QTest::newRow("Japan") << "JA1ABC"
+                               << "Japan"
+                               << "JA"
+                               << "25"
+                               << "45"
+                               << "AS";
+        QTest::newRow("Germany") << "DL1ABC"
+                                 << "Fed. Rep. of Germany"
+                                 << "DL"
+                                 << "14"
+                                 << "28"
+                                 << "EU";
+        QTest::newRow("Australia") << "VK2ABC"
+                                   << "Australia"
+                                   << "VK"
+                                   << "30"
+                                   << "59"
+                                   << "OC";
+        QTest::newRow("England") << "G4ABC"
+                                 << "England"
+                                 << "G"
+                                 << "14"
+                                 << "27"
+                                 << "EU";
+        QTest::newRow("Canaries") << "EA8ABC"
+                                  << "Canary Islands"
+                                  << "EA8"
+                                  << "33"
+                                  << "36"
+                                  << "AF";
+        QTest::newRow("Sicily counts as Italy") << "IT9ABC"
+                                                << "Italy"
+                                                << "I"
+                                                << "15"
+                                                << "28"
+                                                << "EU";
+        QTest::newRow("Brazil") << "PY1ABC"
+                                << "Brazil"
+                                << "PY"
+                                << "11"
+                                << "15"
+                                << "SA";
+        QTest::newRow("South Africa") << "ZS6ABC"
+                                      << "South Africa"
+                                      << "ZS"
+                                      << "38"
+                                      << "57"
+                                      << "AF";
+        QTest::newRow("Canada") << "VE3ABC"
+                                << "Canada"
+                                << "VE"
+                                << "4"
+                                << "4"
+                                << "NA";
+        QTest::newRow("long call uses six characters") << "JA1ABCDE"
+                                                       << "Japan"
+                                                       << "JA"
+                                                       << "25"
+                                                       << "45"
+                                                       << "AS";
     }
     void countryZonesAndContinentOfManyEntities() {
         QFETCH(QString, call);
@@ -120,7 +198,8 @@ private slots:
 
     void aSlashVariantMatchesWhenThePlainPrefixDoesNot() {
         start([](TempDataFolder& f) {
-            sql(f, "DB/Work/DB.mdb", {"INSERT INTO ALLPREF (AllPrefix, Prefix, Other) VALUES ('K/D', 'DL', '')"});
+            sql(f, "DB/Work/DB.mdb",
+                {"INSERT INTO ALLPREF (AllPrefix, Prefix, Other) VALUES ('K/D', 'DL', '')"});
         });
         // "K1D" is not a prefix, so its variant with "/" in the second place is tried, and found.
         type("K1DX");

@@ -24,15 +24,19 @@ QVariantMap row(const QString& where = "1 = 1") {
     q.exec("SELECT * FROM Log WHERE " + where + " ORDER BY LogNom DESC LIMIT 1");
     QVariantMap m;
     if (!q.next()) return m;
-    for (int i = 0; i < q.record().count(); ++i) m[q.record().fieldName(i)] = q.value(i);
+    for (int i = 0; i < q.record().count(); ++i)
+        m[q.record().fieldName(i)] = q.value(i);
     return m;
 }
 
-int logRows() { return DM->ConnectionLog->scalar("SELECT COUNT(*) FROM Log").toInt(); }
+int logRows() {
+    return DM->ConnectionLog->scalar("SELECT COUNT(*) FROM Log").toInt();
+}
 
 QString mark(const QString& aw, const QString& p1, const QString& cell, const QString& p2 = "") {
     return DM->ConnectionLog
-        ->scalar("SELECT " + cell + " FROM AwardMixInfo WHERE LogNameLog = 1 AND AwName = ? AND Param1 = ? AND Param2 = ?",
+        ->scalar("SELECT " + cell +
+                     " FROM AwardMixInfo WHERE LogNameLog = 1 AND AwName = ? AND Param1 = ? AND Param2 = ?",
                  {aw, p1, p2})
         .toString();
 }
@@ -134,7 +138,8 @@ private slots:
         FMain->ButtonSaveClick();
         QCOMPARE(mark("DXCC", "UA", "Band70"), QString("cfm"));
         QCOMPARE(mark("DXCC", "UA", "Band70cw"), QString("wkd"));
-        QCOMPARE(DM->ConnectionLog->scalar("SELECT COUNT(*) FROM AwardMixInfo WHERE AwName = 'DXCC'").toInt(), 1);
+        QCOMPARE(DM->ConnectionLog->scalar("SELECT COUNT(*) FROM AwardMixInfo WHERE AwName = 'DXCC'").toInt(),
+                 1);
     }
 
     void theSaveChecksRefuseAndMoveTheFocus_data() {
@@ -143,11 +148,31 @@ private slots:
         QTest::addColumn<QString>("tx");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("short call") << "UA" << "59" << "59" << "Not Callsign" << "EditCall";
-        QTest::newRow("blank call") << "   " << "59" << "59" << "Not Callsign" << "EditCall";
-        QTest::newRow("no rx report") << "UA3AA" << "" << "59" << "Not RST Rx" << "EditRSRX";
-        QTest::newRow("blank rx report") << "UA3AA" << "  " << "59" << "Not RST Rx" << "EditRSRX";
-        QTest::newRow("no tx report") << "UA3AA" << "59" << "" << "Not RST Tx" << "EditRSTX";
+        QTest::newRow("short call") << "UA"
+                                    << "59"
+                                    << "59"
+                                    << "Not Callsign"
+                                    << "EditCall";
+        QTest::newRow("blank call") << "   "
+                                    << "59"
+                                    << "59"
+                                    << "Not Callsign"
+                                    << "EditCall";
+        QTest::newRow("no rx report") << "UA3AA"
+                                      << ""
+                                      << "59"
+                                      << "Not RST Rx"
+                                      << "EditRSRX";
+        QTest::newRow("blank rx report") << "UA3AA"
+                                         << "  "
+                                         << "59"
+                                         << "Not RST Rx"
+                                         << "EditRSRX";
+        QTest::newRow("no tx report") << "UA3AA"
+                                      << "59"
+                                      << ""
+                                      << "Not RST Tx"
+                                      << "EditRSTX";
     }
     void theSaveChecksRefuseAndMoveTheFocus() {
         QFETCH(QString, call);
@@ -181,7 +206,8 @@ private slots:
         FAwardAdd->EditUBC->setText("Z");
         FMain->ButtonSaveClick();
         const qint64 nom = row()["LogNom"].toLongLong();
-        DM->ConnectionLog->execute("UPDATE Log SET Log2 = '005', Log3 = '012', Log4 = '3' WHERE LogNom = ?", {nom});
+        DM->ConnectionLog->execute("UPDATE Log SET Log2 = '005', Log3 = '012', Log4 = '3' WHERE LogNom = ?",
+                                   {nom});
         DM->TableLog->requery();
         DM->TableLog->last();
 

@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(Cp1251::encode(QString::fromUtf8("日本")), QByteArray("??"));
         QCOMPARE(Cp1251::codeOf(QChar(0x0430)), 224); // а
         QCOMPARE(Cp1251::codeOf(QChar(0x044F)), 255); // я
-        QCOMPARE(Cp1251::charOf(254), QChar(0x044E));  // ю
+        QCOMPARE(Cp1251::charOf(254), QChar(0x044E)); // ю
     }
 
     void exchangeTextIsUtf8OnlyWhenValid() {
@@ -87,7 +87,8 @@ private slots:
         QCOMPARE(DateText::parseShortDate("9.3.2024"), QDate(2024, 3, 9));
         QVERIFY(!DateText::parseShortDate("2024-03-09").isValid());
         QCOMPARE(DateText::parseLongTime("9:05"), QTime(9, 5));
-        QCOMPARE(DateText::parseDateTime("10.03.2024 13:59:00"), QDateTime(QDate(2024, 3, 10), QTime(13, 59)));
+        QCOMPARE(DateText::parseDateTime("10.03.2024 13:59:00"),
+                 QDateTime(QDate(2024, 3, 10), QTime(13, 59)));
         QCOMPARE(DateText::parseDateTime("13:59:00"), QDateTime(DateText::zeroDate(), QTime(13, 59)));
         QVERIFY(!DateText::parseDateTime("31.02.2024").isValid());
     }

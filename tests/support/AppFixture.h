@@ -12,7 +12,8 @@
 class AppFixture {
 public:
     // prepare runs in the seeded folder before the program starts (change databases, files...).
-    explicit AppFixture(const std::function<void(TempDataFolder&)>& prepare = {}, const QString& subPath = {});
+    explicit AppFixture(const std::function<void(TempDataFolder&)>& prepare = {},
+                        const QString& subPath = {});
     ~AppFixture();
 
     TempDataFolder& folder() { return *folder_; }

@@ -6,4 +6,6 @@ FakeClock::FakeClock(const QDateTime& start) : now_(start) {
     Clock::setSource([this] { return now_; });
 }
 
-FakeClock::~FakeClock() { Clock::setSource({}); }
+FakeClock::~FakeClock() {
+    Clock::setSource({});
+}

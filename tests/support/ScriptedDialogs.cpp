@@ -20,7 +20,8 @@ void ScriptedDialogs::uninstall() {
 
 QStringList ScriptedDialogs::texts() const {
     QStringList out;
-    for (const auto& m : messages) out << m.text;
+    for (const auto& m : messages)
+        out << m.text;
     return out;
 }
 

@@ -24,18 +24,22 @@ TempDataFolder::TempDataFolder(const QString& subPath) {
         if (!QFile::copy(f, path_ + "/" + rel)) throw std::runtime_error("cannot copy a template file");
         ++copied;
     }
-    if (copied == 0) throw std::runtime_error("no template databases found: build the zelmor_templates target");
+    if (copied == 0)
+        throw std::runtime_error("no template databases found: build the zelmor_templates target");
     QDir().mkpath(path_ + "/Temp");
     QDir().mkpath(path_ + "/Sound");
     previousCwd_ = QDir::currentPath();
     QDir::setCurrent(path_);
 }
 
-TempDataFolder::~TempDataFolder() { QDir::setCurrent(previousCwd_); }
+TempDataFolder::~TempDataFolder() {
+    QDir::setCurrent(previousCwd_);
+}
 
 QString TempDataFolder::file(const QString& relative) const {
     QString r = relative;
     r.replace('\\', '/');
-    while (r.startsWith('/')) r.remove(0, 1);
+    while (r.startsWith('/'))
+        r.remove(0, 1);
     return path_ + "/" + r;
 }
