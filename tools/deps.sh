@@ -19,8 +19,8 @@ done
 line="apt-get install -y ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   runner=()
-elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-  runner=(sudo)
+elif command -v sudo >/dev/null 2>&1; then
+  runner=(sudo) # asks for the password when it needs one
 else
   echo "Missing packages. Please run as root:" >&2
   echo "  apt-get update && $line" >&2

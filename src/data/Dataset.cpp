@@ -205,6 +205,7 @@ struct Dataset::Impl {
     QString masterField;
     QString detailField;
     QMetaObject::Connection masterConn;
+    QMetaObject::Connection masterCloseConn;
     bool linkHasRow = false; // the master had a current row when the snapshot was taken
     QVariant linkValue;
 
@@ -736,6 +737,7 @@ Dataset::Dataset(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(th
 
 Dataset::~Dataset() {
     if (d->masterConn) disconnect(d->masterConn);
+    if (d->masterCloseConn) disconnect(d->masterCloseConn);
 }
 
 void Dataset::setConnection(Connection* c) {
@@ -804,7 +806,9 @@ void Dataset::close() {
     d->touched.clear();
     d->pos = -1;
     d->bof = d->eof = true;
-    d->emitChange(true, true);
+    // Closing is not a move to another row: views reset, data-change handlers stay quiet.
+    d->emitChange(true, false);
+    emit closed();
 }
 
 bool Dataset::active() const {
@@ -879,8 +883,6 @@ bool Dataset::filtered() const {
 }
 
 void Dataset::setSort(const QString& sort) {
-    // The same order again gives the same rows: no new snapshot (the call box sets it on every key).
-    if (d->active && d->fieldsKnown && sort == d->sortText) return;
     if (!d->fieldsKnown) {
         d->sortText = sort;
         return;
@@ -929,11 +931,16 @@ void Dataset::setMasterLink(Dataset* master, const QString& masterField, const Q
     if (master == this)
         throw DbError(QStringLiteral("%1: a dataset cannot be its own master").arg(d->name()));
     if (d->masterConn) disconnect(d->masterConn);
+    if (d->masterCloseConn) disconnect(d->masterCloseConn);
     d->masterConn = {};
+    d->masterCloseConn = {};
     d->master = master;
     d->masterField = masterField;
     d->detailField = detailField;
-    if (master) d->masterConn = connect(master, &Dataset::dataChange, this, [this] { d->followMaster(); });
+    if (master) {
+        d->masterConn = connect(master, &Dataset::dataChange, this, [this] { d->followMaster(); });
+        d->masterCloseConn = connect(master, &Dataset::closed, this, [this] { d->followMaster(); });
+    }
     if (!d->active) return;
     d->checkLinkField();
     d->checkBrowseMode();

@@ -143,6 +143,8 @@ signals:
     void layoutReset();
     // One row's values changed in place (post of an edit).
     void rowUpdated(int position);
+    // The dataset was closed (its details empty themselves).
+    void closed();
 
 private:
     friend class FieldRef;

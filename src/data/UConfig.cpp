@@ -72,6 +72,11 @@ LoadResult setControlText(QObject* control, const QString& text) {
         return LoadResult::Set;
     }
     if (auto* c = qobject_cast<QComboBox*>(control)) {
+        // A pick-only list cannot show a value it does not offer; a baud rate must be a number.
+        if (!c->isEditable() && c->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            return LoadResult::Unreadable;
+        if (c->objectName() == QLatin1String("ComboBoxBaudRate") && !SettingsStore::readInteger(text))
+            return LoadResult::Unreadable;
         setComboText(c, text);
         return LoadResult::Set;
     }
@@ -161,20 +166,21 @@ void setCaption(QObject* control, const QString& caption, CaptionLanguage::Capti
     }
 }
 
-// Calls back once the user changes a control by hand (typing, clicking, picking).
+// Calls back once the control's value changes after loading (typed, clicked, picked, stepped).
 void onUserEdit(QObject* control, QObject* context, const std::function<void()>& changed) {
     if (auto* e = qobject_cast<QLineEdit*>(control)) {
-        QObject::connect(e, &QLineEdit::textEdited, context, changed);
+        QObject::connect(e, &QLineEdit::textChanged, context, changed);
     } else if (auto* c = qobject_cast<QComboBox*>(control)) {
-        QObject::connect(c, &QComboBox::activated, context, changed);
-        if (c->lineEdit()) QObject::connect(c->lineEdit(), &QLineEdit::textEdited, context, changed);
-    } else if (auto* s = qobject_cast<QAbstractSpinBox*>(control)) {
-        QObject::connect(s, &QAbstractSpinBox::editingFinished, context, changed);
+        QObject::connect(c, &QComboBox::currentTextChanged, context, changed);
+    } else if (auto* d = qobject_cast<QDateTimeEdit*>(control)) {
+        QObject::connect(d, &QDateTimeEdit::dateTimeChanged, context, changed);
+    } else if (auto* s = qobject_cast<QSpinBox*>(control)) {
+        QObject::connect(s, &QSpinBox::valueChanged, context, changed);
     } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
-        QObject::connect(b, &QAbstractButton::clicked, context, changed);
+        QObject::connect(b, &QAbstractButton::toggled, context, changed);
     } else {
         for (QAbstractButton* child : control->findChildren<QAbstractButton*>())
-            QObject::connect(child, &QAbstractButton::clicked, context, changed);
+            QObject::connect(child, &QAbstractButton::toggled, context, changed);
     }
 }
 
@@ -1062,7 +1068,13 @@ void TFConfig::ButtonSaveClick() {
 
 void TFConfig::ButtonSaveExitClick() {
     hide();
-    ButtonSaveClick();
+    try {
+        ButtonSaveClick();
+    } catch (...) {
+        // Nothing was stored: the window comes back so its own close step still runs later.
+        show();
+        throw;
+    }
     Close();
 }
 

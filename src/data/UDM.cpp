@@ -26,8 +26,8 @@ const QString kQueryAwStatistic = QStringLiteral(
     "GROUP BY Aw_DXCC.Prefix, Aw_DXCC.Region, Log.LogBand, Log.LogMode, Log.LogRxQsl, Log.LogNameLog "
     "ORDER BY Aw_DXCC.Prefix, Log.LogBand, Log.LogMode");
 
-// A book view that can hold no contact: used while the book table is empty.
-const QString kNoBookFilter = QStringLiteral("LogNameLog = -1");
+// The view of book 0 (the book number a contact gets while the book table is empty).
+const QString kNoBookFilter = QStringLiteral("LogNameLog = 0");
 
 struct GridColumn {
     const char* field;
@@ -46,6 +46,10 @@ const GridColumn kLogColumns[] = {
 
 void setupLogGrid(DBGrid* grid, DataSource* source, bool repeat) {
     grid->setDataSource(source);
+    // The log is changed only through the entry panel, never by typing into a grid.
+    grid->setReadOnly(true);
+    grid->setRowSelect(true);
+    if (!repeat) grid->setFocusPolicy(Qt::ClickFocus);
     for (const auto& c : kLogColumns) {
         QString heading = QString::fromLatin1(c.heading);
         if (repeat && heading == "Callsignal") heading = QStringLiteral("Call");

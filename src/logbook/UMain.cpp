@@ -191,6 +191,10 @@ void TFMain::fitToContents() {
     // The window takes the size of its contents and keeps it until its captions change.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // New captions change the panels' sizes only once their layouts are recalculated.
+    for (QLayout* l : findChildren<QLayout*>())
+        l->invalidate();
+    if (layout()) layout()->activate();
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -396,23 +400,23 @@ void TFMain::buildInfoPanel() {
     info->setContentsMargins(6, 2, 6, 4);
     info->setHorizontalSpacing(6);
     info->setVerticalSpacing(2);
-    info->addWidget(caption(gi, QStringLiteral("Pref")), 0, 0);
+    info->addWidget(named(caption(gi, QStringLiteral("Pref")), QStringLiteral("LabelCapPref")), 0, 0);
     info->addLayout(prefix, 0, 1);
-    info->addWidget(caption(gi, QStringLiteral("Cont")), 0, 2);
+    info->addWidget(named(caption(gi, QStringLiteral("Cont")), QStringLiteral("LabelCapCont")), 0, 2);
     info->addWidget(LabelContinent, 0, 3);
-    info->addWidget(caption(gi, QStringLiteral("Country")), 1, 0);
+    info->addWidget(named(caption(gi, QStringLiteral("Country")), QStringLiteral("LabelCapCountry")), 1, 0);
     info->addWidget(LabelRegion, 1, 1, 1, 3);
-    info->addWidget(caption(gi, QStringLiteral("CQ")), 2, 0);
+    info->addWidget(named(caption(gi, QStringLiteral("CQ")), QStringLiteral("LabelCapCQ")), 2, 0);
     info->addWidget(LabelZoneCQ, 2, 1);
-    info->addWidget(caption(gi, QStringLiteral("ITU")), 2, 2);
+    info->addWidget(named(caption(gi, QStringLiteral("ITU")), QStringLiteral("LabelCapITU")), 2, 2);
     info->addWidget(LabelZoneITU, 2, 3);
-    info->addWidget(caption(gi, QStringLiteral("Dist km")), 3, 0);
+    info->addWidget(named(caption(gi, QStringLiteral("Dist km")), QStringLiteral("LabelCapDist")), 3, 0);
     info->addWidget(LabelDist, 3, 1);
-    info->addWidget(caption(gi, QStringLiteral("Az")), 3, 2);
+    info->addWidget(named(caption(gi, QStringLiteral("Az")), QStringLiteral("LabelCapAz")), 3, 2);
     info->addLayout(bearing, 3, 3);
-    info->addWidget(caption(gi, QStringLiteral("Time")), 4, 0);
+    info->addWidget(named(caption(gi, QStringLiteral("Time")), QStringLiteral("LabelCapTime")), 4, 0);
     info->addWidget(LabelTime, 4, 1);
-    info->addWidget(caption(gi, QStringLiteral("QSO")), 4, 2);
+    info->addWidget(named(caption(gi, QStringLiteral("QSO")), QStringLiteral("LabelCapStopwatch")), 4, 2);
     info->addLayout(stopwatch, 4, 3);
     info->addWidget(LabelTerExist, 5, 0, 1, 4);
     info->addWidget(LabelLastQSO, 6, 0, 1, 4);
@@ -426,9 +430,11 @@ void TFMain::buildInfoPanel() {
     auto* total = new QGridLayout(GroupBoxTotal);
     total->setContentsMargins(6, 2, 6, 4);
     total->setVerticalSpacing(2);
-    total->addWidget(caption(GroupBoxTotal, QStringLiteral("QSO")), 0, 0);
+    total->addWidget(named(caption(GroupBoxTotal, QStringLiteral("QSO")), QStringLiteral("LabelCapQSOs")), 0,
+                     0);
     total->addWidget(LabelQSOs, 0, 1, Qt::AlignLeft);
-    total->addWidget(caption(GroupBoxTotal, QStringLiteral("Log start")), 1, 0);
+    total->addWidget(
+        named(caption(GroupBoxTotal, QStringLiteral("Log start")), QStringLiteral("LabelCapLogStart")), 1, 0);
     total->addWidget(LabelDateLogStart, 1, 1, Qt::AlignLeft);
     total->setColumnStretch(1, 1);
 
@@ -513,9 +519,11 @@ void TFMain::buildExtraPanel() {
     auto* qsl = new QGridLayout(GroupBoxQSL);
     qsl->setContentsMargins(6, 2, 6, 4);
     qsl->setVerticalSpacing(2);
-    qsl->addWidget(caption(GroupBoxQSL, QStringLiteral("Send")), 0, 0);
+    qsl->addWidget(named(caption(GroupBoxQSL, QStringLiteral("Send")), QStringLiteral("LabelCapQSLSend")), 0,
+                   0);
     qsl->addWidget(EditQSLSend, 0, 1);
-    qsl->addWidget(caption(GroupBoxQSL, QStringLiteral("Rcvd")), 1, 0);
+    qsl->addWidget(named(caption(GroupBoxQSL, QStringLiteral("Rcvd")), QStringLiteral("LabelCapQSLRcvd")), 1,
+                   0);
     qsl->addWidget(EditQSLRcvd, 1, 1);
     qsl->setRowStretch(2, 1);
 
@@ -570,7 +578,7 @@ void TFMain::buildExtraPanel() {
     for (QLineEdit* e : {EditCBName, EditCBQTH, EditCBEMail})
         e->setMinimumWidth(110);
     for (QLineEdit* e : {EditCBName, EditCBQTH, EditCBEMail, EditCBNote})
-        e->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     ButtonCBFindZelmor = newButton(cb, QStringLiteral("ButtonCBFindZelmor"), QStringLiteral("Zelmor"));
     ButtonCBEdit = newButton(cb, QStringLiteral("ButtonCBEdit"), QStringLiteral("Edit"));
 
@@ -774,6 +782,8 @@ void TFMain::buildMenus() {
     connect(LogLog1, &QAction::triggered, this,
             [this] { Dialogs::guarded([this] { LogLog1Click(LogLog1); }); });
     connectHandler(LogRefresh, &TFMain::LogRefreshClick);
+    connectHandler(OptionsConfig, &TFMain::OptionsConfigClick);
+    connectHandler(LogAdd, &TFMain::LogAddClick);
     connectHandler(LogExit, &TFMain::LogExitClick);
     connectHandler(ViewFilter, &TFMain::ViewFilterClick);
     connectHandler(ViewFilterCall, &TFMain::ViewFilterCallClick);

@@ -48,6 +48,8 @@ public:
     void AwardShowModeClick();
     void HelpAboutClick();
     void LogLog1Click(QAction* item);
+    void OptionsConfigClick();
+    void LogAddClick();
 
     // Menu items of the log books, built by the data module at start-up.
     QAction* insertLogBookItem(int position, const QString& caption, const QString& name);
@@ -321,6 +323,7 @@ private:
     // last unreadable settings texts, so each is reported once rather than on every keystroke or tick.
     std::shared_ptr<class PrefixLookup> prefixLookup_;
     QString badOwnPosition_;
+    bool callBoxEntered_ = false;
     QString badUtcDifference_;
     PrefixLookup& prefixLookup();
     bool entryKeyPress(QObject* box, class QKeyEvent* e);

@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimeEdit>
 #include <QTimer>
 #include <cmath>
@@ -39,6 +40,11 @@ const QString kRepeatSort = QStringLiteral("LogCall, LogDate, LogTime");
 
 QString trimmed(const QLineEdit* e) {
     return e->text().trimmed();
+}
+
+// Another window or a pop-up taking the focus for a while does not leave or enter the box.
+bool windowSwitch(const QFocusEvent* e) {
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
 // A masked box left empty still shows its separators.
@@ -73,7 +79,10 @@ void TFMain::connectEntryHandlers() {
     connect(DBGridRepeat, &DBGrid::mouseActivate, this, guardedSlot(&TFMain::DBGridRepeatMouseActivate));
     connect(DBGridRepeat, &DBGrid::exitGrid, this, guardedSlot(&TFMain::DBGridRepeatExit));
     connect(DBGridRepeat, &DBGrid::dblClick, this, guardedSlot(&TFMain::DBGridRepeatDblClick));
-    for (QLineEdit* box : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditNote, EditQTHLoc})
+    connect(ButtonSave, &QPushButton::clicked, this, guardedSlot(&TFMain::ButtonSaveClick));
+    connect(ButtonEdit, &QPushButton::clicked, this, guardedSlot(&TFMain::ButtonEditClick));
+    connect(ButtonClear, &QPushButton::clicked, this, guardedSlot(&TFMain::ButtonClearClick));
+    for (QLineEdit* box : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditNote, EditQTHLoc, EditCBCall})
         box->installEventFilter(this);
     TimerRealClock->start(1000);
 }
@@ -87,10 +96,15 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
         if (entryKeyRelease(watched, static_cast<QKeyEvent*>(event))) return true;
         break;
     case QEvent::FocusIn:
-        if (watched == EditCall) Dialogs::guarded([this] { EditCallEnter(); });
+        // Coming back from another window or a pop-up is not entering the box again.
+        if (watched == EditCall && !callBoxEntered_) {
+            callBoxEntered_ = true;
+            Dialogs::guarded([this] { EditCallEnter(); });
+        }
         break;
     case QEvent::FocusOut:
-        if (watched == EditCall) {
+        if (watched == EditCall && !windowSwitch(static_cast<QFocusEvent*>(event))) {
+            callBoxEntered_ = false;
             // A click into the repeat grid moves the focus before the grid sees the mouse.
             auto* fe = static_cast<QFocusEvent*>(event);
             QWidget* now = QApplication::focusWidget();
@@ -114,10 +128,10 @@ bool TFMain::entryKeyPress(QObject* box, QKeyEvent* e) {
     const QString text = e->text();
     if (text.size() != 1) return false;
     QChar c = text.at(0);
-    if (box == EditCall) {
+    if (box == EditCall || box == EditCBCall) {
         const QChar mapped = CallSignKeyMap(c);
         if (mapped == c) return false;
-        EditCall->insert(QString(mapped));
+        static_cast<QLineEdit*>(box)->insert(QString(mapped));
         return true;
     }
     if ((box == EditName || box == EditQTH) && static_cast<QLineEdit*>(box)->text().isEmpty()) {
@@ -249,7 +263,8 @@ void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int
         const qint64 book = DM->TableLogName->field(QStringLiteral("Num")).asInteger();
         repeat->setFilter(condition + QStringLiteral(" AND LogNameLog = ") + QString::number(book));
         repeat->setFiltered(true);
-        repeat->setSort(sort);
+        // The new filter's rows come in the current order already: re-sort only for another order.
+        if (repeat->sort() != sort) repeat->setSort(sort);
         if (!repeat->active()) repeat->open();
         GroupBoxRepeat->setTitle(QStringLiteral(" Total ") + QString::number(repeat->recordCount()) +
                                  QStringLiteral(" QSO "));
@@ -257,20 +272,20 @@ void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int
             repeat->last();
         else
             repeat->first();
-        if (EntryState != 0) {
-            if (!repeat->isEmpty() &&
-                repeat->field(QStringLiteral("LogCall")).asString() == EditCall->text() &&
-                FConfig->CheckBoxAutoIns->isChecked()) {
-                if (EditName->text().size() < 2)
-                    EditName->setText(repeat->field(QStringLiteral("LogName")).asString());
-                if (EditQTH->text().size() < 2)
-                    EditQTH->setText(repeat->field(QStringLiteral("LogQth")).asString());
-                EditQTHLoc->setText(repeat->field(QStringLiteral("LogQTHLoc")).asString());
-                EditNote->setText(repeat->field(QStringLiteral("LogNotepad")).asString());
-            } else {
-                if (EditName->text().size() < 3) EditName->clear();
-                if (EditQTH->text().size() < 3) EditQTH->clear();
-            }
+        if (EntryState == 0) return;
+        const bool sameCall =
+            !repeat->isEmpty() && repeat->field(QStringLiteral("LogCall")).asString() == EditCall->text();
+        if (sameCall) {
+            if (!FConfig->CheckBoxAutoIns->isChecked()) return;
+            if (EditName->text().size() < 2)
+                EditName->setText(repeat->field(QStringLiteral("LogName")).asString());
+            if (EditQTH->text().size() < 2)
+                EditQTH->setText(repeat->field(QStringLiteral("LogQth")).asString());
+            EditQTHLoc->setText(repeat->field(QStringLiteral("LogQTHLoc")).asString());
+            EditNote->setText(repeat->field(QStringLiteral("LogNotepad")).asString());
+        } else {
+            if (EditName->text().size() < 3) EditName->clear();
+            if (EditQTH->text().size() < 3) EditQTH->clear();
         }
     } else if (EntryState != 0) {
         GroupBoxRepeat->setTitle(QStringLiteral(" Repeat "));

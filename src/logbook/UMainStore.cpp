@@ -50,6 +50,18 @@ struct AwardBoxes {
     }
 };
 
+// A user award is written only when its first box holds text. A stored value whose parts the
+// boxes still hold as Edit loaded them stays as it was, whatever its separators.
+void storeUserAward(Dataset* log, const QString& column, QLineEdit* a, QLineEdit* b, QLineEdit* c) {
+    if (a->text().isEmpty()) return;
+    const QString stored = log->field(column).asString();
+    const AwardMarks::Parts3 was = AwardMarks::splitComposite(stored);
+    if (log->state() == Dataset::State::Edit && !stored.isEmpty() && was.a == a->text() &&
+        was.b == b->text() && was.c == c->text())
+        return;
+    log->setValue(column, stripped(AwardMarks::joinComposite(a->text(), b->text(), c->text())));
+}
+
 } // namespace
 
 void TFMain::ButtonSaveClick() {
@@ -88,6 +100,8 @@ void TFMain::ButtonSaveClick() {
 void TFMain::StoreQso(int entryState) {
     Dataset* log = DM->TableLog;
     const bool isNew = entryState != 0;
+    // Read before the log moves: moving it refills a note box that still shows the selected row.
+    const QString note = stripped(EditNote);
     Connection* db = DM->ConnectionLog;
     db->beginTransaction();
     try {
@@ -119,7 +133,7 @@ void TFMain::StoreQso(int entryState) {
         log->setValue(QStringLiteral("LogTxRst"), stripped(EditRSTX));
         log->setValue(QStringLiteral("LogTxQsl"), stripped(EditQSLSend));
         log->setValue(QStringLiteral("LogRxQsl"), stripped(EditQSLRcvd));
-        log->setValue(QStringLiteral("LogNotepad"), stripped(EditNote));
+        log->setValue(QStringLiteral("LogNotepad"), note);
         log->setValue(QStringLiteral("Log1"), QStringLiteral("upd"));
         log->setValue(QStringLiteral("LogNameLog"),
                       DM->TableLogName->field(QStringLiteral("Num")).asInteger());
@@ -128,16 +142,10 @@ void TFMain::StoreQso(int entryState) {
         log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
         log->setValue(QStringLiteral("LogAwUR"),
                       stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
-        if (!FAwardAdd->EditUAA->text().isEmpty())
-            log->setValue(
-                QStringLiteral("LogAwUser1"),
-                stripped(AwardMarks::joinComposite(FAwardAdd->EditUAA->text(), FAwardAdd->EditUAB->text(),
-                                                   FAwardAdd->EditUAC->text())));
-        if (!FAwardAdd->EditUBA->text().isEmpty())
-            log->setValue(
-                QStringLiteral("LogAwUser2"),
-                stripped(AwardMarks::joinComposite(FAwardAdd->EditUBA->text(), FAwardAdd->EditUBB->text(),
-                                                   FAwardAdd->EditUBC->text())));
+        storeUserAward(log, QStringLiteral("LogAwUser1"), FAwardAdd->EditUAA, FAwardAdd->EditUAB,
+                       FAwardAdd->EditUAC);
+        storeUserAward(log, QStringLiteral("LogAwUser2"), FAwardAdd->EditUBA, FAwardAdd->EditUBB,
+                       FAwardAdd->EditUBC);
         log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
         log->setValue(QStringLiteral("LogFreq"), 0);
         log->setValue(QStringLiteral("LogQTHLoc"), EditQTHLoc->text());
@@ -193,8 +201,8 @@ void TFMain::ButtonEditClick() {
     FAwardAdd->EditIOTANum->setText(text("LogAwIOTA"));
     const QString ur = text("LogAwUR");
     FAwardAdd->EditUSObl->setText(ur.left(2));
-    // The region's entity as stored, so saving the edit keeps the reference it was logged with.
-    if (!ur.isEmpty()) FAwardAdd->EditUSDXCC->setText(ur.mid(2));
+    // The region's entity as stored (empty included), so saving the edit keeps the reference.
+    FAwardAdd->EditUSDXCC->setText(ur.mid(2));
     const AwardMarks::Parts3 a = AwardMarks::splitComposite(text("LogAwUser1"));
     FAwardAdd->EditUAA->setText(a.a);
     FAwardAdd->EditUAB->setText(a.b);

@@ -11,5 +11,8 @@ QString nativeRelative(const QString& path) {
 }
 
 QString programPath(const QString& relative) {
-    return nativeRelative(ProgramFolder + "/" + relative);
+    // Only the relative part is written with "\"; the folder's own name stays as it is.
+    QString rel = nativeRelative(relative);
+    if (rel.startsWith('/')) rel.remove(0, 1);
+    return ProgramFolder.isEmpty() ? "/" + rel : ProgramFolder + "/" + rel;
 }

@@ -1,5 +1,7 @@
 #include "widgets/DBGrid.h"
 
+#include "platform/Dialogs.h"
+
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -89,8 +91,8 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
         try {
             ds->setRecNo(current.row() + 1);
         } catch (const DbError& e) {
-            // The dataset refused to move (a pending edit did not post): the grid goes back to its row.
-            qWarning().noquote() << e.message();
+            // The dataset refused to move (a pending edit did not post): say why, stay on the row.
+            Dialogs::errorBox(e.message());
         }
     }
     if (current.row() != model_->currentRow()) showCurrentRow();

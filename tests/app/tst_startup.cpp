@@ -186,8 +186,16 @@ private slots:
         QVERIFY(DM->TableSound->active());
     }
 
+    void aDataFolderNamedWithSeparatorsWorks() {
+        AppFixture app({}, "My;Logs, 2024");
+        QVERIFY(app.dialogs().messages.isEmpty());
+        QVERIFY(DM->TableLog->active());
+        QVERIFY(DM->TableSound->active());
+    }
+
     void logGridShowsTheLogColumns() {
         AppFixture app;
+        QVERIFY(FMain->DBGridLog->readOnly());
         QVERIFY(FMain->DBGridLog->columnVisible("LogCall"));
         QVERIFY(FMain->DBGridLog->columnVisible("LogQTHLoc"));
         QVERIFY(!FMain->DBGridLog->columnVisible("LogPref"));

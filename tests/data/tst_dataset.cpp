@@ -278,7 +278,7 @@ void DatasetTest::dataChangeIsSentOncePerChangeOfRow() {
          },
          2, 1},
         {"remove", [](Dataset& d) { d.remove(); }, 1, 1},
-        {"close", [](Dataset& d) { d.close(); }, 1, 1},
+        {"close", [](Dataset& d) { d.close(); }, 0, 1},
         {"close again", [](Dataset& d) { d.close(); }, 0, 0},
     };
     for (const Step& s : steps) {

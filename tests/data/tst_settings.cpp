@@ -308,7 +308,7 @@ private slots:
             storeRow(f, "FConfig", "ComboBoxTRXName", "Text", "Kenwood TS-570", "TComboBox");
         });
         QCOMPARE(errorCount(app.dialogs()), 0);
-        QCOMPARE(FConfig->ComboBoxBaudRate->currentText(), QStringLiteral("abc"));
+        QCOMPARE(FConfig->ComboBoxBaudRate->currentText(), QStringLiteral("9600")); // the default stays
         QCOMPARE(TrxSettings.TrxName, QStringLiteral("Kenwood TS-570"));
         QCOMPARE(TrxSettings.TrxBaud, 9600);
     }
@@ -364,7 +364,7 @@ private slots:
         QCOMPARE(storedParam(form, object), badParam);
         // ...until the user sets the control.
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
-            emit spin->editingFinished();
+            spin->stepBy(1); // arrows and the wheel change the value without finishing an edit
         else
             control->findChildren<QRadioButton*>().at(1)->click();
         FConfig->SaveParam(form, object, nameParam, goodParam, prim);

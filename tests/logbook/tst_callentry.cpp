@@ -292,6 +292,25 @@ private slots:
         QCOMPARE(FMain->EditQTHLoc->text(), QString("KO85UT"));
     }
 
+    void switchingWindowsDoesNotLeaveTheCallBox() {
+        start([](TempDataFolder& f) {
+            addContact(f, "UA3ABC", "2023-05-01", "10:00:00", "Ivan", "Moscow", "KO85TS", "first");
+            addContact(f, "UA3ABC", "2024-02-01", "11:00:00", "Ivan", "Moscow", "KO85UT", "second");
+        });
+        FConfig->CheckBoxAutoIns->setChecked(true);
+        type("UA3ABC");
+        QCOMPARE(FMain->EditNote->text(), QString("first"));
+        FMain->EditCall->setFocus();
+        FAwardAdd->ShowNonModal();
+        QApplication::setActiveWindow(FAwardAdd);
+        QCOMPARE(FMain->EditQTHLoc->text(), QString("KO85TS")); // not narrowed to the newest contact
+        QApplication::setActiveWindow(FMain);
+        QCOMPARE(QApplication::focusWidget(), FMain->EditCall);
+        QCOMPARE(FMain->GroupBoxRepeat->title(), QString(" Total 2 QSO "));
+        QCOMPARE(FMain->EditNote->text(), QString("first"));
+        QCOMPARE(FMain->EditQTHLoc->text(), QString("KO85TS"));
+    }
+
     void typedWildcardsAndQuotesFindOnlyThemselves() {
         start([](TempDataFolder& f) {
             addContact(f, "O'NEIL", "2024-03-01", "12:00:00", "Pat", "Cork");

@@ -249,6 +249,27 @@ private slots:
         FMain->ButtonSaveClick();
         QCOMPARE(row()["LogAwIOTA"].toString(), QString("EU-999"));
         QCOMPARE(row()["LogAwUR"].toString(), QString("MOUA"));
+        // An empty region stays empty, and an odd user-award value is kept as it was.
+        DM->ConnectionLog->execute("UPDATE Log SET LogAwUR = '', LogAwUser1 = 'A:;B'");
+        DM->TableLog->requery();
+        DM->TableLog->last();
+        FMain->ButtonEditClick();
+        FMain->ButtonSaveClick();
+        QCOMPARE(row()["LogAwUR"].toString(), QString());
+        QCOMPARE(row()["LogAwUser1"].toString(), QString("A:;B"));
+    }
+
+    void theButtonsWorkWhenClicked() {
+        enter("G4ABC");
+        QTest::mouseClick(FMain->ButtonSave, Qt::LeftButton);
+        QCOMPARE(logRows(), 1);
+        QCOMPARE(FMain->EditCall->text(), QString());
+        QTest::mouseClick(FMain->ButtonEdit, Qt::LeftButton);
+        QCOMPARE(FMain->EntryState, 0);
+        QCOMPARE(FMain->EditCall->text(), QString("G4ABC"));
+        QTest::mouseClick(FMain->ButtonClear, Qt::LeftButton);
+        QCOMPARE(FMain->EntryState, -1);
+        QCOMPARE(FMain->EditCall->text(), QString());
     }
 
     void editWithAnEmptyLogSaysSoAndWritesNothing() {
