@@ -191,6 +191,7 @@ struct Dataset::Impl {
     std::vector<FilterColumn> columns;
     QHash<QString, int> indexByName; // lower-case name -> index
     bool fieldsKnown = false;
+    bool readOnlyView = false;
 
     QString filterText;
     SqlCondition filterCond;
@@ -247,7 +248,8 @@ struct Dataset::Impl {
     }
     void requireEditable() const {
         requireActive();
-        if (queryMode) throw DbError(QStringLiteral("%1: the dataset is read-only").arg(name()));
+        if (queryMode || readOnlyView)
+            throw DbError(QStringLiteral("%1: the dataset is read-only").arg(name()));
     }
     int indexOf(const QString& field) const {
         if (!fieldsKnown) throw DbError(QStringLiteral("%1: field \"%2\" not found").arg(name(), field));
@@ -769,6 +771,14 @@ QString Dataset::sql() const {
     return d->sqlText;
 }
 
+void Dataset::setReadOnly(bool on) {
+    d->readOnlyView = on;
+}
+
+bool Dataset::readOnly() const {
+    return d->readOnlyView || d->queryMode;
+}
+
 void Dataset::setMaxRecords(int n) {
     d->maxRecords = std::max(0, n);
 }
@@ -842,6 +852,8 @@ void Dataset::requery() {
 // --- filter and sort --------------------------------------------------------------------------
 
 void Dataset::setFilter(const QString& adoFilter) {
+    // With its database open, a closed dataset can still check a filter against its columns.
+    if (!d->fieldsKnown && d->conn && d->conn->connected()) d->loadFields();
     if (!d->fieldsKnown) {
         d->filterText = adoFilter;
         d->filterCompiled = false;

@@ -69,6 +69,8 @@ public:
     void setSql(const QString& sql); // query mode: read-only, materialised rows
     QString sql() const;
     void setMaxRecords(int n); // 0 = all
+    void setReadOnly(bool on); // a view that edits nothing
+    bool readOnly() const;
 
     // --- open / close ------------------------------------------------------------
     void open(); // throws DbError

@@ -115,6 +115,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
     TableContestStatistic->setFilter(QStringLiteral("AwName='DXCC'"));
     TableContestStatistic->setFiltered(true);
     TableContestStatistic->setIndexField(QStringLiteral("Param1"));
+    TableContestStatistic->setReadOnly(true);
     TableImage->setFiltered(true);
     QueryAwStatistic->setFiltered(true);
     TableAwStatisticBM->setFiltered(true);

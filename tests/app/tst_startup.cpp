@@ -196,6 +196,7 @@ private slots:
     void logGridShowsTheLogColumns() {
         AppFixture app;
         QVERIFY(FMain->DBGridLog->readOnly());
+        QVERIFY_THROWS_EXCEPTION(DbError, DM->TableContestStatistic->append()); // the contest view edits nothing
         QVERIFY(FMain->DBGridLog->columnVisible("LogCall"));
         QVERIFY(FMain->DBGridLog->columnVisible("LogQTHLoc"));
         QVERIFY(!FMain->DBGridLog->columnVisible("LogPref"));
