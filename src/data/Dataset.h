@@ -2,6 +2,13 @@
 // Table and query datasets over SQLite with the cursor semantics the windows rely on:
 // a static snapshot of ordered row keys, values read by key on demand, filters in the
 // ADO syntax parsed into bound SQL, master-detail links and a data-change signal.
+//
+// Letter case, decided per column by its declared collation: text columns are NOCASE, because
+// the Access filters they replace ignored case (a call or prefix typed or imported in lower case
+// still finds "UA3" and the earlier contacts). The award keys (AwName, Param1-3) and the settings
+// keys (FormName, Object, Name_Param) are BINARY, because award items differing only in case are
+// separate rows and settings are found by their exact names. Filters follow the collation, LIKE
+// included (GLOB on BINARY columns); Locate compares exactly unless asked otherwise.
 
 #include "data/DbError.h"
 

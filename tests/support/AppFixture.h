@@ -1,6 +1,7 @@
 #pragma once
 // The real start-up of the program in a temporary data folder, with scripted dialogs and a
-// fake clock; everything is torn down when the fixture ends.
+// fake clock; the windows' timers are stopped (tests call their handlers); everything is torn
+// down when the fixture ends.
 
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
