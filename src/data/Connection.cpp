@@ -1,7 +1,5 @@
 #include "data/Connection.h"
 
-#include "platform/DataFolder.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
@@ -48,10 +46,7 @@ QString Connection::databaseFile(const QString& connectionString) {
     int end = connectionString.indexOf(QLatin1String(";DefaultDir="), from, Qt::CaseInsensitive);
     if (end < 0) end = connectionString.indexOf(QLatin1Char(';'), from);
     QString path = connectionString.mid(from, end < 0 ? -1 : end - from).trimmed();
-    // "\" separates the relative part; the data folder's own name is kept as it is.
-    const int keep =
-        !ProgramFolder.isEmpty() && path.startsWith(ProgramFolder) ? int(ProgramFolder.size()) : 0;
-    path = path.left(keep) + path.mid(keep).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // A folder ending in "\" joined with a path starting with "\" gives "\\".
     static const QRegularExpression slashes(QStringLiteral("/{2,}"));
     path.replace(slashes, QStringLiteral("/"));
