@@ -2,8 +2,8 @@
 // book 2, opened filtered to book 1 and sorted by date and time, then moved to the last contact and
 // its fields read. Prints the median of five runs and the peak resident memory.
 
-#include "data/Connection.h"
-#include "data/Dataset.h"
+#include "dataset/Connection.h"
+#include "dataset/Dataset.h"
 
 #include <QCoreApplication>
 #include <QDate>

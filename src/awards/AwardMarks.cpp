@@ -1,6 +1,6 @@
 #include "awards/AwardMarks.h"
 
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 
 #include <QHash>
 #include <QSqlError>

@@ -1,6 +1,6 @@
 #include "awards/UAwardAdd.h"
 
-#include "data/QuotedStr.h"
+#include "dataset/QuotedStr.h"
 #include "data/UDM.h"
 #include "logbook/UMain.h"
 #include "platform/Dialogs.h"

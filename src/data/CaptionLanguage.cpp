@@ -1,6 +1,6 @@
 #include "data/CaptionLanguage.h"
 
-#include "data/QuotedStr.h"
+#include "dataset/QuotedStr.h"
 
 namespace CaptionLanguage {
 

@@ -1,6 +1,6 @@
 #include "data/SettingsStore.h"
 
-#include "data/QuotedStr.h"
+#include "dataset/QuotedStr.h"
 #include "platform/DateText.h"
 #include "platform/NumberText.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The data module: the five database connections, every dataset and data source of the system.
 
-#include "data/Connection.h"
-#include "data/Dataset.h"
+#include "dataset/Connection.h"
+#include "dataset/Dataset.h"
 
 #include <QObject>
 

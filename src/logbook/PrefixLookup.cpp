@@ -1,6 +1,6 @@
 #include "logbook/PrefixLookup.h"
 
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -4,7 +4,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "contest/UContst.h"
-#include "data/QuotedStr.h"
+#include "dataset/QuotedStr.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/CallSignKeys.h"

@@ -1,6 +1,5 @@
 #include "platform/Dialogs.h"
 
-#include "data/DbError.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -125,8 +124,6 @@ bool guarded(const std::function<void()>& handler) {
     try {
         handler();
         return true;
-    } catch (const DbError& e) {
-        errorBox(e.message());
     } catch (const std::exception& e) {
         errorBox(QString::fromUtf8(e.what()));
     }

@@ -2,7 +2,7 @@
 // The data-aware grid: shows a dataset through a DatasetModel, its selected row follows the
 // dataset's current row and moving in the grid moves the dataset.
 
-#include "data/DatasetModel.h"
+#include "dataset/DatasetModel.h"
 
 #include <QTableView>
 

@@ -1,6 +1,6 @@
 #include "app/StartUp.h"
 #include "awards/UAwardAdd.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/UMain.h"

@@ -1,5 +1,5 @@
 #include "awards/AwardMarks.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "support/TempDataFolder.h"
 
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 // The caption language after the real start-up: which column of table Language the stored choice
 // reads, how captions reach the windows after Save, and the rule by which messages pick Russian.
 #include "data/CaptionLanguage.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"

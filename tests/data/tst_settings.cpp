@@ -2,7 +2,7 @@
 // Cfg, what comes back at the next start, and what the settings do to the other windows.
 #include "app/StartUp.h"
 #include "awards/UAwardAdd.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "data/SettingsStore.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"

@@ -1,6 +1,6 @@
 // Typing a call sign into the entry panel after the real start-up on the shipped reference data.
 #include "awards/UAwardAdd.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/QthLocator.h"

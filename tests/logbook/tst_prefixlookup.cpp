@@ -1,5 +1,5 @@
 // The prefix look-up as values, as the whole-log rebuild and the ADIF import use it.
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "logbook/PrefixLookup.h"
 #include "support/TempDataFolder.h"
 

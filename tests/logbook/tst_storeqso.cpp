@@ -1,6 +1,6 @@
 // Saving, editing and clearing a contact through the main window, and the award marks it raises.
 #include "awards/UAwardAdd.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/UMain.h"

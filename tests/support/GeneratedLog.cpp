@@ -1,7 +1,7 @@
 #include "support/GeneratedLog.h"
 
 #include "awards/AwardMarks.h"
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 
 #include <QDate>
 #include <QRandomGenerator>

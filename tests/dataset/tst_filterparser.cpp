@@ -1,7 +1,7 @@
 // The filter and sort texts the windows write, as the SQL and bound values they become.
 
-#include "data/DbError.h"
-#include "data/FilterParser.h"
+#include "dataset/DbError.h"
+#include "dataset/FilterParser.h"
 
 #include <QtTest>
 

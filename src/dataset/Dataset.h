@@ -10,7 +10,7 @@
 // separate rows and settings are found by their exact names. Filters follow the collation, LIKE
 // included (GLOB on BINARY columns); Locate compares exactly unless asked otherwise.
 
-#include "data/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "data/Dataset.h"
+#include "dataset/Dataset.h"
 
-#include "data/Connection.h"
-#include "data/FilterParser.h"
+#include "dataset/Connection.h"
+#include "dataset/FilterParser.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
 // The grids' view of a dataset: display formats, columns, and the current row followed both ways.
 
 #include "DataTestDb.h"
-#include "data/DatasetModel.h"
+#include "dataset/DatasetModel.h"
 #include "widgets/DBGrid.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "data/DatasetModel.h"
+#include "dataset/DatasetModel.h"
 
 #include <QLocale>
 #include <QtDebug>

@@ -2,7 +2,7 @@
 // A small SQLite database in a temporary folder, with tables declared the way the shipped
 // databases declare theirs.
 
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "data/Connection.h"
+#include "dataset/Connection.h"
 
 #include <QDate>
 #include <QDateTime>

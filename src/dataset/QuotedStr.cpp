@@ -1,4 +1,4 @@
-#include "data/QuotedStr.h"
+#include "dataset/QuotedStr.h"
 
 QString QuotedStr(const QString& text) {
     QString inner = text;

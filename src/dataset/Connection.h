@@ -1,7 +1,7 @@
 #pragma once
 // One database file, reached by an ADO-style connection string whose "DBQ=" names the file.
 
-#include "data/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QObject>
 #include <QSqlDatabase>

@@ -2,7 +2,7 @@
 // editing, master-detail links and the change signals.
 
 #include "DataTestDb.h"
-#include "data/Dataset.h"
+#include "dataset/Dataset.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 // A table model over a dataset for the grids: the columns the window sets up, values read by
 // position through the dataset's cache, display formats in the framework's style.
 
-#include "data/Dataset.h"
+#include "dataset/Dataset.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "data/FilterParser.h"
+#include "dataset/FilterParser.h"
 
-#include "data/DbError.h"
+#include "dataset/DbError.h"
 
 #include <QDate>
 #include <QRegularExpression>
