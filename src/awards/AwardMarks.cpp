@@ -3,7 +3,6 @@
 #include "dataset/Connection.h"
 
 #include <QHash>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace AwardMarks {
@@ -160,11 +159,7 @@ void markAwardCell(Connection& c, int book, const AwardItem& item, const QString
     if (!cell.isEmpty()) select += ", " + cell + ", " + modeCell;
     select += QStringLiteral(" FROM AwardMixInfo WHERE LogNameLog = ? AND AwName = ? AND Param1 = ? AND "
                              "Param2 = ? AND Param3 = ?");
-    QSqlQuery q(c.db());
-    q.prepare(select);
-    for (const QVariant& v : key)
-        q.addBindValue(v);
-    if (!q.exec()) throw DbError(q.lastError().text());
+    QSqlQuery q = c.query(select, key);
 
     if (q.next()) {
         const qint64 num = q.value(0).toLongLong();

@@ -1045,17 +1045,19 @@ void TFConfig::FormClose() {
 
 void TFConfig::ButtonSaveClick() {
     // All rows or none: a failure in the middle leaves the stored settings as they were.
-    Connection* cfg = DM->ConnectionCfg;
-    cfg->beginTransaction();
     ++saveDepth_;
     try {
+        Transaction tx(*DM->ConnectionCfg);
         saveAllControls();
-        cfg->commit();
+        tx.commit();
     } catch (...) {
+        // Rolled back by now; the settings view re-reads what the file holds when it can.
         --saveDepth_;
         languagePending_ = false;
-        cfg->rollback();
-        DM->TableCfgCfg->requery();
+        try {
+            DM->TableCfgCfg->requery();
+        } catch (const DbError&) {
+        }
         throw;
     }
     --saveDepth_;

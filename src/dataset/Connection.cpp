@@ -1,12 +1,10 @@
 #include "dataset/Connection.h"
 
-#include <QDate>
-#include <QDateTime>
+#include "dataset/StoredValue.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QTime>
 #include <atomic>
 
 namespace {
@@ -16,6 +14,11 @@ std::atomic<int> connectionCounter{0};
 QString driverText(const QSqlError& e) {
     const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     return text.isEmpty() ? QStringLiteral("Unknown database error") : text;
+}
+
+// SQLITE_BUSY: another connection holds the lock.
+bool isBusy(const QSqlError& e) {
+    return e.nativeErrorCode() == QLatin1String("5");
 }
 
 } // namespace
@@ -67,6 +70,8 @@ void Connection::openFile(const QString& path) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), dbName_);
         db.setDatabaseName(path);
+        // Reads never wait; writes set their own wait.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
         if (!db.open()) {
             const QString why = driverText(db.lastError());
             db = QSqlDatabase();
@@ -77,7 +82,6 @@ void Connection::openFile(const QString& path) {
         QSqlQuery probe(db);
         const bool readable = probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
                               probe.exec(QStringLiteral("PRAGMA foreign_keys=OFF")) &&
-                              probe.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
                               probe.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
         if (!readable) {
             const QString why = driverText(probe.lastError());
@@ -87,10 +91,15 @@ void Connection::openFile(const QString& path) {
             QSqlDatabase::removeDatabase(dbName_);
             throw DbError(QStringLiteral("Database file \"%1\": cannot open (%2)").arg(path, why));
         }
+        // Readers go on while another program writes. A file that cannot switch (a read-only
+        // folder, another program holding it right now) keeps its rollback journal and works as before.
+        probe.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     }
     file_ = path;
     txDepth_ = 0;
     txDoomed_ = false;
+    busyTimeout_ = 0;
+    lockReported_ = false;
 }
 
 void Connection::close() {
@@ -117,60 +126,74 @@ QSqlDatabase Connection::db() const {
     return QSqlDatabase::database(dbName_, false);
 }
 
-QVariant Connection::storedValue(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::QDate: {
-        const QDate d = v.toDate();
-        return d.isValid() ? QVariant(d.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
-    }
-    case QMetaType::QTime: {
-        const QTime t = v.toTime();
-        return t.isValid() ? QVariant(t.toString(QStringLiteral("HH:mm:ss"))) : QVariant();
-    }
-    case QMetaType::QDateTime: {
-        const QDateTime dt = v.toDateTime();
-        if (!dt.isValid()) return {};
-        // The framework's zero date carries a time of day only.
-        if (dt.date() == QDate(1899, 12, 30)) return dt.time().toString(QStringLiteral("HH:mm:ss"));
-        return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    case QMetaType::Bool:
-        return v.toBool() ? 1 : 0;
-    default:
-        return v;
-    }
+void Connection::setWriteWait(int ms) {
+    writeWait_ = std::max(0, ms);
 }
 
-namespace {
+int Connection::writeWait() const {
+    return writeWait_;
+}
 
-QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QVariantList& binds) {
-    if (!db.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
-    QSqlQuery q(db);
+void Connection::setBusyTimeout(int ms) {
+    if (ms == busyTimeout_) return;
+    QSqlQuery q(db());
+    if (q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms))) busyTimeout_ = ms;
+}
+
+void Connection::fail(const QSqlError& e, Access access) {
+    const QString why = driverText(e);
+    if (!isBusy(e)) throw DbError(why);
+    const QString text = QStringLiteral("The database file \"%1\" is used by another program (%2).")
+                             .arg(QFileInfo(file_).fileName(), why);
+    if (access == Access::Read) {
+        if (lockReported_) throw DbLockRepeated(text);
+        lockReported_ = true;
+    }
+    throw DbError(text, true);
+}
+
+QSqlQuery Connection::run(const QString& sql, const QVariantList& binds, Access access) {
+    QSqlDatabase d = db();
+    if (!d.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
+    // Inside a transaction the write lock is held already; only its end may wait for readers.
+    const bool waits = access == Access::Commit || (access == Access::Write && txDepth_ == 0);
+    if (waits) setBusyTimeout(writeWait_);
+    QSqlQuery q(d);
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(driverText(q.lastError()));
-    for (const QVariant& b : binds)
-        q.addBindValue(Connection::storedValue(b));
-    if (!q.exec()) throw DbError(driverText(q.lastError()));
+    bool ok = q.prepare(sql);
+    if (ok) {
+        for (const QVariant& b : binds)
+            q.addBindValue(StoredValue::bound(b));
+        ok = q.exec();
+    }
+    if (waits) setBusyTimeout(0);
+    if (!ok) fail(q.lastError(), access);
+    if (access == Access::Read) lockReported_ = false;
     return q;
 }
 
-} // namespace
+void Connection::exec(const QString& sql, Access access) {
+    run(sql, {}, access);
+}
+
+QSqlQuery Connection::query(const QString& sql, const QVariantList& binds) {
+    return run(sql, binds, Access::Read);
+}
 
 int Connection::execute(const QString& sql, const QVariantList& binds) {
-    QSqlQuery q = run(db(), sql, binds);
-    return q.numRowsAffected();
+    return run(sql, binds, Access::Write).numRowsAffected();
 }
 
 QVariant Connection::scalar(const QString& sql, const QVariantList& binds) {
-    QSqlQuery q = run(db(), sql, binds);
+    QSqlQuery q = run(sql, binds, Access::Read);
     return q.next() ? q.value(0) : QVariant();
 }
 
 void Connection::beginTransaction() {
     if (txDepth_ == 0) {
-        QSqlDatabase d = db();
-        if (!d.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
-        if (!d.transaction()) throw DbError(driverText(d.lastError()));
+        // The write lock now, not at the first write: a lock taken half-way could find the
+        // rows read so far changed by another program.
+        exec(QStringLiteral("BEGIN IMMEDIATE"), Access::Write);
         txDoomed_ = false;
     }
     ++txDepth_;
@@ -178,18 +201,21 @@ void Connection::beginTransaction() {
 
 void Connection::commit() {
     if (txDepth_ == 0) throw DbError(QStringLiteral("No transaction is active"));
-    if (--txDepth_ > 0) return;
-    QSqlDatabase d = db();
+    if (txDepth_ > 1) {
+        --txDepth_;
+        return;
+    }
     if (txDoomed_) {
-        txDoomed_ = false;
-        d.rollback();
+        rollback();
         throw DbError(QStringLiteral("The transaction was rolled back"));
     }
-    if (!d.commit()) {
-        const QString why = driverText(d.lastError());
-        d.rollback();
-        throw DbError(why);
+    try {
+        exec(QStringLiteral("COMMIT"), Access::Commit);
+    } catch (const DbError&) {
+        rollback();
+        throw;
     }
+    txDepth_ = 0;
 }
 
 void Connection::rollback() {
@@ -199,8 +225,10 @@ void Connection::rollback() {
         return;
     }
     txDoomed_ = false;
-    QSqlDatabase d = db();
-    if (!d.rollback()) throw DbError(driverText(d.lastError()));
+    QSqlQuery q(db());
+    // SQLite ends a transaction itself on some errors (a full disk); then there is nothing to undo.
+    if (!q.exec(QStringLiteral("ROLLBACK")) && !db().isOpen())
+        throw DbError(QStringLiteral("The database connection is not open"));
 }
 
 bool Connection::inTransaction() const {
@@ -216,7 +244,7 @@ Transaction::~Transaction() {
     try {
         c_.rollback();
     } catch (const DbError&) {
-        // A destructor cannot report; the failure that brought us here is already on its way.
+        // The error that ended the scope is the one to show.
     }
 }
 

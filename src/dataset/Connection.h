@@ -1,10 +1,16 @@
 #pragma once
 // One database file, reached by an ADO-style connection string whose "DBQ=" names the file.
+//
+// Files are kept in SQLite's write-ahead journal, so reading never waits for another program
+// that writes: a read fails at once when a lock blocks it all the same, and while that lock
+// lasts only its first failure is reported. A write waits at most writeWait() for another
+// program's lock, then fails saying the database is used by another program.
 
 #include "dataset/DbError.h"
 
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QVariant>
 
 class Connection : public QObject {
@@ -28,35 +34,51 @@ public:
     QString fileName() const;
     QSqlDatabase db() const;
 
-    // Runs one statement with bound values; returns the affected-row count. Throws DbError.
+    // The one prepare-bind-run of the system: a forward-only query over bound values (bound in
+    // their stored form), positioned before its first row. A read: never waits for a lock. Throws DbError.
+    QSqlQuery query(const QString& sql, const QVariantList& binds = {});
+    // Runs one statement that writes; returns the affected-row count. Throws DbError.
     int execute(const QString& sql, const QVariantList& binds = {});
     // First column of the first row, or an invalid QVariant. Throws DbError.
     QVariant scalar(const QString& sql, const QVariantList& binds = {});
 
-    // The value as it is stored: QDate "yyyy-MM-dd", QTime "HH:mm:ss", QDateTime "yyyy-MM-dd HH:mm:ss"
-    // (time only when its date is 1899-12-30), bool 0/1; anything else unchanged. execute() and
-    // scalar() bind through it.
-    static QVariant storedValue(const QVariant& v);
+    // How long a write waits for another program's lock (milliseconds).
+    void setWriteWait(int ms);
+    int writeWait() const;
 
+    // Takes the write lock at once (waiting at most writeWait()); nested calls join the outer one.
     void beginTransaction();
     void commit();
+    // Rolls back once; a transaction the database already ended itself (a full disk) is not an error.
     void rollback();
     bool inTransaction() const;
 
 private:
+    enum class Access { Read, Write, Commit };
+    QSqlQuery run(const QString& sql, const QVariantList& binds, Access access);
+    void exec(const QString& sql, Access access);
+    [[noreturn]] void fail(const class QSqlError& e, Access access);
+    void setBusyTimeout(int ms);
+
     QString name_;
     QString dbName_; // the QSqlDatabase connection name, unique per Connection
     QString connStr_;
     QString file_;
     int txDepth_ = 0;
-    bool txDoomed_ = false; // an inner rollback: the outermost commit rolls back instead
+    bool txDoomed_ = false;   // an inner rollback: the outermost commit rolls back instead
+    int writeWait_ = 2000;
+    int busyTimeout_ = -1;    // what the driver was last told
+    bool lockReported_ = false; // a read failed on a lock and no read has succeeded since
 };
 
-// Commits on commit(), rolls back when left by an exception.
+// A transaction for the life of a scope: commit() makes it stand; leaving the scope any other way
+// (an error) rolls it back, and the error on its way is the one the user sees.
 class Transaction {
 public:
     explicit Transaction(Connection& c);
     ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
     void commit();
 
 private:

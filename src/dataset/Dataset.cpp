@@ -2,14 +2,12 @@
 
 #include "dataset/Connection.h"
 #include "dataset/FilterParser.h"
+#include "dataset/StoredValue.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <cmath>
+#include <functional>
 #include <list>
 
 namespace {
@@ -19,137 +17,6 @@ using Row = std::vector<QVariant>;
 // Values are read by key in blocks of this many rows; a few blocks stay cached.
 constexpr int kBlockSize = 64;
 constexpr size_t kCachedBlocks = 16;
-
-QDate zeroDate() {
-    return QDate(1899, 12, 30);
-}
-
-QSqlQuery run(Connection& c, const QString& sql, const QVariantList& binds) {
-    QSqlQuery q(c.db());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(q.lastError().text());
-    for (const QVariant& b : binds)
-        q.addBindValue(Connection::storedValue(b));
-    if (!q.exec()) throw DbError(q.lastError().text());
-    return q;
-}
-
-// What PRAGMA table_info does not tell: each column's collation and AUTOINCREMENT.
-struct ColumnTraits {
-    bool noCase = false;
-    bool autoInc = false;
-};
-
-QHash<QString, ColumnTraits> columnTraits(const QString& createSql) {
-    QHash<QString, ColumnTraits> out;
-    const int open = createSql.indexOf(QLatin1Char('('));
-    const int close = createSql.lastIndexOf(QLatin1Char(')'));
-    if (open < 0 || close <= open) return out;
-    const QString body = createSql.mid(open + 1, close - open - 1);
-    QStringList pieces;
-    QString piece;
-    int depth = 0;
-    QChar quote;
-    for (int i = 0; i < body.size(); ++i) {
-        const QChar c = body[i];
-        if (quote.isNull() && c == QLatin1Char('-') && body.mid(i, 2) == QLatin1String("--")) {
-            const int eol = body.indexOf(QLatin1Char('\n'), i);
-            i = eol < 0 ? body.size() : eol;
-            piece += QLatin1Char(' ');
-            continue;
-        }
-        if (quote.isNull() && c == QLatin1Char('/') && body.mid(i, 2) == QLatin1String("/*")) {
-            const int end = body.indexOf(QLatin1String("*/"), i + 2);
-            i = end < 0 ? body.size() : end + 1;
-            piece += QLatin1Char(' ');
-            continue;
-        }
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'') || c == QLatin1Char('`')) {
-            quote = c;
-        } else if (c == QLatin1Char('[')) {
-            quote = QLatin1Char(']');
-        } else if (c == QLatin1Char('(')) {
-            ++depth;
-        } else if (c == QLatin1Char(')')) {
-            --depth;
-        } else if (c == QLatin1Char(',') && depth == 0) {
-            pieces << piece;
-            piece.clear();
-            continue;
-        }
-        piece += c;
-    }
-    pieces << piece;
-    static const QRegularExpression nameRe(
-        QStringLiteral(R"re(^\s*(?:"([^"]+)"|\[([^\]]+)\]|`([^`]+)`|(\S+)))re"));
-    static const QRegularExpression noCaseRe(QStringLiteral(R"(\bCOLLATE\s+["'`]?NOCASE\b)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression autoIncRe(QStringLiteral(R"(\bAUTOINCREMENT\b)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const QStringList constraints = {QStringLiteral("CONSTRAINT"), QStringLiteral("PRIMARY"),
-                                            QStringLiteral("UNIQUE"), QStringLiteral("CHECK"),
-                                            QStringLiteral("FOREIGN")};
-    for (const QString& p : pieces) {
-        const auto m = nameRe.match(p);
-        if (!m.hasMatch()) continue;
-        QString name;
-        for (int i = 1; i <= 4 && name.isEmpty(); ++i)
-            name = m.captured(i);
-        if (m.captured(4) == name && constraints.contains(name.toUpper())) continue;
-        out.insert(name.toLower(), ColumnTraits{noCaseRe.match(p).hasMatch(), autoIncRe.match(p).hasMatch()});
-    }
-    return out;
-}
-
-FieldType declaredType(const QString& declared, int& size) {
-    const QString t = declared.toUpper();
-    size = 0;
-    if (t.contains(QLatin1String("BOOL")) || t == QLatin1String("BIT")) return FieldType::Boolean;
-    if (t.contains(QLatin1String("INT"))) return FieldType::Integer;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
-        t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("MEMO")) || t.isEmpty()) {
-        static const QRegularExpression sizeRe(QStringLiteral(R"(\(\s*(\d+))"));
-        const auto m = sizeRe.match(t);
-        if (m.hasMatch()) size = m.captured(1).toInt();
-        return FieldType::Text;
-    }
-    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return FieldType::DateTime;
-    if (t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")) ||
-        t.contains(QLatin1String("REAL")))
-        return FieldType::Float;
-    if (t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("NUM")) ||
-        t.contains(QLatin1String("MONEY")) || t.contains(QLatin1String("CURRENCY")))
-        return FieldType::Decimal;
-    if (t.contains(QLatin1String("BLOB")) || t.contains(QLatin1String("BINARY"))) return FieldType::Blob;
-    return FieldType::Text;
-}
-
-struct TableColumns {
-    std::vector<FieldDef> fields;
-    std::vector<FilterColumn> columns;
-};
-
-TableColumns readTableColumns(Connection& c, const QString& table, const QString& createSql) {
-    TableColumns out;
-    const QHash<QString, ColumnTraits> traits = columnTraits(createSql);
-    QSqlQuery q = run(c, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table});
-    while (q.next()) {
-        FieldDef f;
-        f.name = q.value(0).toString();
-        f.type = declaredType(q.value(1).toString(), f.size);
-        const ColumnTraits t = traits.value(f.name.toLower());
-        if (t.autoInc) {
-            f.type = FieldType::AutoInc;
-            f.readOnly = true;
-            f.size = 0;
-        }
-        out.fields.push_back(f);
-        out.columns.push_back(FilterColumn{f.name, t.noCase, f.type == FieldType::DateTime});
-    }
-    return out;
-}
 
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
@@ -162,12 +29,6 @@ bool locateMatch(const QVariant& have, const QVariant& want, bool caseInsensitiv
         return have.toString().compare(want.toString(),
                                        caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
     return QVariant::compare(have, want) == QPartialOrdering::Equivalent;
-}
-
-double parseNumber(const QString& text, bool* ok) {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return t.toDouble(ok);
 }
 
 } // namespace
@@ -294,24 +155,18 @@ struct Dataset::Impl {
             while (body.endsWith(QLatin1Char(';')))
                 body.chop(1);
             source = QLatin1Char('(') + body + QLatin1Char(')');
-            cols = queryColumns(c);
+            cols = TableSchema::queryColumns(c, source);
         } else {
-            QSqlQuery m =
-                run(c,
-                    QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN ('table', "
-                                   "'view') AND name = ? COLLATE NOCASE"),
-                    {table});
-            if (!m.next())
-                throw DbError(QStringLiteral("%1: table \"%2\" does not exist").arg(name(), table));
-            const QString realName = m.value(1).toString();
-            if (m.value(0).toString() == QLatin1String("view")) {
+            const std::optional<TableSchema::Entry> e = TableSchema::find(c, table);
+            if (!e) throw DbError(QStringLiteral("%1: table \"%2\" does not exist").arg(name(), table));
+            if (e->view) {
                 // A saved query: read it like a query, it has no row keys to edit by.
                 queryMode = true;
-                source = QStringLiteral("(SELECT * FROM %1)").arg(FilterParser::quoted(realName));
-                cols = queryColumns(c);
+                source = QStringLiteral("(SELECT * FROM %1)").arg(FilterParser::quoted(e->name));
+                cols = TableSchema::queryColumns(c, source);
             } else {
-                source = FilterParser::quoted(realName);
-                cols = readTableColumns(c, realName, m.value(2).toString());
+                source = FilterParser::quoted(e->name);
+                cols = TableSchema::tableColumns(c, e->name, e->createSql);
             }
         }
         fields = std::move(cols.fields);
@@ -320,67 +175,6 @@ struct Dataset::Impl {
         for (int i = 0; i < int(fields.size()); ++i)
             indexByName.insert(fields[i].name.toLower(), i);
         fieldsKnown = true;
-    }
-
-    // A query's columns take the declared type of the table column they come from, when that
-    // column has the same name.
-    TableColumns queryColumns(Connection& c) {
-        TableColumns out;
-        QSqlQuery probe = run(c, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(source), {});
-        const QSqlRecord rec = probe.record();
-        QHash<QString, TableColumns> origins;
-        for (int i = 0; i < rec.count(); ++i) {
-            const QSqlField f = rec.field(i);
-            FieldDef def;
-            def.name = f.name();
-            FilterColumn col{def.name, true, false};
-            const QString origin = f.tableName();
-            bool fromTable = false;
-            if (!origin.isEmpty()) {
-                if (!origins.contains(origin.toLower())) {
-                    QSqlQuery m = run(
-                        c,
-                        QStringLiteral(
-                            "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-                        {origin});
-                    origins.insert(origin.toLower(), m.next()
-                                                         ? readTableColumns(c, origin, m.value(0).toString())
-                                                         : TableColumns{});
-                }
-                const TableColumns& o = origins[origin.toLower()];
-                for (size_t k = 0; k < o.fields.size() && !fromTable; ++k) {
-                    if (o.fields[k].name.compare(def.name, Qt::CaseInsensitive) != 0) continue;
-                    def.type = o.fields[k].type == FieldType::AutoInc ? FieldType::Integer : o.fields[k].type;
-                    def.size = o.fields[k].size;
-                    col = o.columns[k];
-                    col.name = def.name;
-                    fromTable = true;
-                }
-            }
-            if (!fromTable) {
-                switch (f.metaType().id()) {
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                    def.type = FieldType::Integer;
-                    break;
-                case QMetaType::Double:
-                    def.type = FieldType::Float;
-                    break;
-                case QMetaType::Bool:
-                    def.type = FieldType::Boolean;
-                    break;
-                case QMetaType::QByteArray:
-                    def.type = FieldType::Blob;
-                    break;
-                default:
-                    break;
-                }
-            }
-            def.readOnly = true;
-            out.fields.push_back(def);
-            out.columns.push_back(col);
-        }
-        return out;
     }
 
     SqlCondition compileFilter(const QString& text) const { return FilterParser::parseFilter(text, columns); }
@@ -428,32 +222,80 @@ struct Dataset::Impl {
         return parts.join(QStringLiteral(" AND "));
     }
 
+    // The rows the dataset now shows, read whole before anything is replaced: a read that fails
+    // leaves the rows as they were.
     void takeSnapshot() {
-        cache.clear();
-        keys.clear();
-        rows.clear();
-        if (linked() && (!linkHasRow || linkValue.isNull())) return; // no master row: no detail rows
-        QVariantList binds;
-        const QString where = conditions(binds);
-        QString order = orderBy.isEmpty() ? indexOrder : orderBy;
-        if (!queryMode) order = order.isEmpty() ? QStringLiteral("rowid") : order + QStringLiteral(", rowid");
-        QString sql = queryMode ? QStringLiteral("SELECT * FROM ") + source
-                                : QStringLiteral("SELECT rowid FROM ") + source;
-        if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
-        if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order;
-        if (maxRecords > 0) sql += QStringLiteral(" LIMIT %1").arg(maxRecords);
-        QSqlQuery qy = run(connection(), sql, binds);
-        if (queryMode) {
+        std::vector<qint64> newKeys;
+        std::vector<Row> newRows;
+        if (!linked() || (linkHasRow && !linkValue.isNull())) { // no master row: no detail rows
+            QVariantList binds;
+            const QString where = conditions(binds);
+            QString order = orderBy.isEmpty() ? indexOrder : orderBy;
+            if (!queryMode) order = order.isEmpty() ? QStringLiteral("rowid") : order + QStringLiteral(", rowid");
+            QString sql = queryMode ? QStringLiteral("SELECT * FROM ") + source
+                                    : QStringLiteral("SELECT rowid FROM ") + source;
+            if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+            if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order;
+            if (maxRecords > 0) sql += QStringLiteral(" LIMIT %1").arg(maxRecords);
+            QSqlQuery qy = connection().query(sql, binds);
             const int n = int(fields.size());
             while (qy.next()) {
+                if (!queryMode) {
+                    newKeys.push_back(qy.value(0).toLongLong());
+                    continue;
+                }
                 Row r(n);
                 for (int i = 0; i < n; ++i)
                     r[i] = qy.value(i);
-                rows.push_back(std::move(r));
+                newRows.push_back(std::move(r));
             }
-        } else {
-            while (qy.next())
-                keys.push_back(qy.value(0).toLongLong());
+            if (qy.lastError().isValid())
+                throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
+        }
+        cache.clear();
+        keys = std::move(newKeys);
+        rows = std::move(newRows);
+    }
+
+    // What decides the rows shown: saved before a change, put back when its snapshot fails.
+    struct View {
+        QString filterText;
+        SqlCondition filterCond;
+        bool filterCompiled;
+        bool filtered;
+        QString sortText;
+        QString orderBy;
+        QString indexField;
+        QString indexOrder;
+        bool linkHasRow;
+        QVariant linkValue;
+    };
+    View view() const {
+        return View{filterText, filterCond, filterCompiled, filtered, sortText,
+                    orderBy,    indexField, indexOrder,     linkHasRow, linkValue};
+    }
+    void setView(const View& v) {
+        filterText = v.filterText;
+        filterCond = v.filterCond;
+        filterCompiled = v.filterCompiled;
+        filtered = v.filtered;
+        sortText = v.sortText;
+        orderBy = v.orderBy;
+        indexField = v.indexField;
+        indexOrder = v.indexOrder;
+        linkHasRow = v.linkHasRow;
+        linkValue = v.linkValue;
+    }
+    // Changes what is shown and reads the new rows; when the database refuses, the dataset
+    // shows what it showed before, filter and sort included.
+    void reshow(const std::function<void()>& change) {
+        const View before = view();
+        try {
+            change();
+            takeSnapshot();
+        } catch (...) {
+            setView(before);
+            throw;
         }
     }
 
@@ -502,7 +344,7 @@ struct Dataset::Impl {
         const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
                                 .arg(cols.join(QStringLiteral(", ")), source,
                                      QStringLiteral("?, ").repeated(to - from - 1) + QLatin1Char('?'));
-        QSqlQuery qy = run(connection(), sql, binds);
+        QSqlQuery qy = connection().query(sql, binds);
         QHash<qint64, Row> got;
         const int n = int(fields.size());
         while (qy.next()) {
@@ -531,71 +373,6 @@ struct Dataset::Impl {
         return valueAt(pos, fi);
     }
 
-    // The value as the field stores it. With strict, a value the field cannot hold throws;
-    // otherwise (locate) it is compared as given.
-    QVariant toStored(const FieldDef& f, const QVariant& v, bool strict) const {
-        if (!v.isValid() || v.isNull()) return {};
-        const auto refuse = [&](const char* what) -> QVariant {
-            if (!strict) return Connection::storedValue(v);
-            throw DbError(QStringLiteral("\"%1\" is not a valid %2 value for field %3")
-                              .arg(v.toString(), QLatin1String(what), f.name));
-        };
-        const bool isText = v.typeId() == QMetaType::QString;
-        switch (f.type) {
-        case FieldType::Text: {
-            QString t = v.typeId() == QMetaType::Bool
-                            ? (v.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
-                            : Connection::storedValue(v).toString();
-            if (strict && f.size > 0 && t.size() > f.size) t.truncate(f.size);
-            return t;
-        }
-        case FieldType::Integer:
-        case FieldType::AutoInc: {
-            if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1 : 0;
-            if (v.typeId() == QMetaType::Double) return qint64(std::llround(v.toDouble()));
-            if (!isText) return v.toLongLong();
-            const QString t = v.toString().trimmed();
-            if (t.isEmpty()) return {};
-            bool ok = false;
-            const qint64 n = t.toLongLong(&ok);
-            if (ok) return n;
-            const double d = parseNumber(t, &ok);
-            return ok ? QVariant(qint64(std::llround(d))) : refuse("integer");
-        }
-        case FieldType::Float:
-        case FieldType::Decimal: {
-            if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1.0 : 0.0;
-            if (!isText) return v.toDouble();
-            if (v.toString().trimmed().isEmpty()) return {};
-            bool ok = false;
-            const double d = parseNumber(v.toString(), &ok);
-            return ok ? QVariant(d) : refuse("number");
-        }
-        case FieldType::Boolean: {
-            if (!isText) return v.toDouble() != 0 ? 1 : 0;
-            const QString t = v.toString().trimmed().toLower();
-            if (t.isEmpty()) return {};
-            if (t == QLatin1String("true") || t == QLatin1String("1") || t == QLatin1String("yes")) return 1;
-            if (t == QLatin1String("false") || t == QLatin1String("0") || t == QLatin1String("no")) return 0;
-            return refuse("yes/no");
-        }
-        case FieldType::DateTime: {
-            if (!isText) {
-                if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int ||
-                    v.typeId() == QMetaType::LongLong)
-                    return Connection::storedValue(FieldRef::dateTimeOf(v));
-                return Connection::storedValue(v);
-            }
-            if (v.toString().trimmed().isEmpty()) return {};
-            const QString s = FilterParser::storedDateTime(v.toString());
-            return s.isEmpty() ? refuse("date and time") : QVariant(s);
-        }
-        case FieldType::Blob:
-            return v;
-        }
-        return v;
-    }
-
     // --- master ---------------------------------------------------------------------------
 
     void followMaster() {
@@ -608,9 +385,10 @@ struct Dataset::Impl {
             return;
         }
         checkBrowseMode();
-        linkHasRow = has;
-        linkValue = value;
-        takeSnapshot();
+        reshow([&] {
+            linkHasRow = has;
+            linkValue = value;
+        });
         toFirst();
         emitChange(true, true);
     }
@@ -621,48 +399,20 @@ struct Dataset::Impl {
 QVariant FieldRef::value() const {
     return ds_->d->currentValue(index_);
 }
-
 QString FieldRef::asString() const {
-    return textOf(value(), def().type);
+    return StoredValue::textOf(value(), def().type);
 }
-
 qint64 FieldRef::asInteger() const {
-    const QVariant v = value();
-    if (v.isNull()) return 0;
-    switch (v.typeId()) {
-    case QMetaType::Double:
-        return std::llround(v.toDouble());
-    case QMetaType::QString: {
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        if (ok) return n;
-        const double d = parseNumber(v.toString(), &ok);
-        return ok ? std::llround(d) : 0;
-    }
-    default:
-        return v.toLongLong();
-    }
+    return StoredValue::integerOf(value());
 }
-
 double FieldRef::asFloat() const {
-    const QVariant v = value();
-    if (v.isNull()) return 0;
-    if (v.typeId() == QMetaType::QString) return parseNumber(v.toString(), nullptr);
-    return v.toDouble();
+    return StoredValue::floatOf(value());
 }
-
 bool FieldRef::asBoolean() const {
-    const QVariant v = value();
-    if (v.isNull()) return false;
-    if (v.typeId() == QMetaType::QString) {
-        const QString t = v.toString().trimmed().toLower();
-        return t == QLatin1String("true") || t == QLatin1String("yes") || parseNumber(t, nullptr) != 0;
-    }
-    return v.toDouble() != 0;
+    return StoredValue::booleanOf(value());
 }
-
 QDateTime FieldRef::asDateTime() const {
-    return dateTimeOf(value());
+    return StoredValue::dateTimeOf(value());
 }
 QDate FieldRef::asDate() const {
     return asDateTime().date();
@@ -678,59 +428,6 @@ bool FieldRef::isNull() const {
 }
 const FieldDef& FieldRef::def() const {
     return ds_->d->fields[index_];
-}
-
-QDateTime FieldRef::dateTimeOf(const QVariant& stored) {
-    if (!stored.isValid() || stored.isNull()) return {};
-    switch (stored.typeId()) {
-    case QMetaType::QDateTime:
-        return stored.toDateTime();
-    case QMetaType::QDate:
-        return QDateTime(stored.toDate(), QTime(0, 0));
-    case QMetaType::QTime:
-        return QDateTime(zeroDate(), stored.toTime());
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong: // days since the zero date, as the framework counts them
-        return QDateTime(zeroDate(), QTime(0, 0)).addMSecs(std::llround(stored.toDouble() * 86400000.0));
-    default:
-        break;
-    }
-    const QString s = FilterParser::storedDateTime(stored.toString());
-    if (s.size() == 8) return QDateTime(zeroDate(), QTime::fromString(s, QStringLiteral("HH:mm:ss")));
-    if (s.size() == 10) return QDateTime(QDate::fromString(s, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-    if (s.isEmpty()) return {};
-    return QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-QString FieldRef::textOf(const QVariant& stored, FieldType type) {
-    if (!stored.isValid() || stored.isNull()) return {};
-    switch (type) {
-    case FieldType::DateTime: {
-        const QString s = FilterParser::storedDateTime(Connection::storedValue(stored).toString());
-        if (s.isEmpty()) return stored.toString();
-        const QDateTime dt = dateTimeOf(s);
-        if (s.size() == 8) return dt.toString(QStringLiteral("HH:mm:ss"));
-        if (s.size() == 10) return dt.toString(QStringLiteral("dd.MM.yyyy"));
-        return dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    }
-    case FieldType::Boolean: {
-        const QString t = stored.toString().trimmed().toLower();
-        const bool on =
-            t == QLatin1String("true") || t == QLatin1String("yes") || parseNumber(t, nullptr) != 0;
-        return on ? QStringLiteral("True") : QStringLiteral("False");
-    }
-    case FieldType::Float:
-    case FieldType::Decimal: {
-        bool ok = false;
-        const double d = stored.typeId() == QMetaType::QString ? parseNumber(stored.toString(), &ok)
-                                                               : stored.toDouble(&ok);
-        if (!ok) return stored.toString();
-        return QString::number(d, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
-    }
-    default:
-        return stored.toString();
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -834,8 +531,7 @@ void Dataset::requery() {
     d->checkBrowseMode();
     const Bookmark key = bookmark();
     const int oldPos = d->pos;
-    d->readLink();
-    d->takeSnapshot();
+    d->reshow([this] { d->readLink(); });
     if (d->queryMode) {
         // Query rows have no key: stay at the same position.
         d->toFirst();
@@ -860,15 +556,16 @@ void Dataset::setFilter(const QString& adoFilter) {
         return;
     }
     const SqlCondition c = d->compileFilter(adoFilter);
-    if (d->active && d->filtered) d->checkBrowseMode();
-    d->filterText = adoFilter;
-    d->filterCond = c;
-    d->filterCompiled = true;
-    if (d->active && d->filtered) {
-        d->takeSnapshot();
-        d->toFirst();
-        d->emitChange(true, true);
-    }
+    const auto change = [&] {
+        d->filterText = adoFilter;
+        d->filterCond = c;
+        d->filterCompiled = true;
+    };
+    if (!d->active || !d->filtered) return change();
+    d->checkBrowseMode();
+    d->reshow(change);
+    d->toFirst();
+    d->emitChange(true, true);
 }
 QString Dataset::filter() const {
     return d->filterText;
@@ -883,10 +580,11 @@ void Dataset::setFiltered(bool on) {
     SqlCondition c = d->filterCond;
     if (on && !d->filterCompiled) c = d->compileFilter(d->filterText);
     d->checkBrowseMode();
-    d->filtered = on;
-    d->filterCond = c;
-    d->filterCompiled = d->filterCompiled || on;
-    d->takeSnapshot();
+    d->reshow([&] {
+        d->filtered = on;
+        d->filterCond = c;
+        d->filterCompiled = d->filterCompiled || on;
+    });
     d->toFirst();
     d->emitChange(true, true);
 }
@@ -900,12 +598,14 @@ void Dataset::setSort(const QString& sort) {
         return;
     }
     const QString order = d->compileSort(sort);
-    if (d->active) d->checkBrowseMode();
-    d->sortText = sort;
-    d->orderBy = order;
-    if (!d->active) return;
+    const auto change = [&] {
+        d->sortText = sort;
+        d->orderBy = order;
+    };
+    if (!d->active) return change();
+    d->checkBrowseMode();
     const Bookmark key = d->queryMode ? 0 : bookmark();
-    d->takeSnapshot();
+    d->reshow(change);
     d->toKey(key);
     d->emitChange(true, true);
 }
@@ -927,12 +627,18 @@ void Dataset::setIndexField(const QString& field) {
         d->indexField = oldField;
         throw;
     }
-    d->indexOrder = order;
-    if (!d->active) return;
+    if (!d->active) {
+        d->indexOrder = order;
+        return;
+    }
     d->checkBrowseMode();
     const Bookmark key = d->queryMode ? 0 : bookmark();
-    d->readLink();
-    d->takeSnapshot();
+    d->indexField = oldField;
+    d->reshow([&] {
+        d->indexField = field;
+        d->indexOrder = order;
+        d->readLink();
+    });
     d->toKey(key);
     d->emitChange(true, true);
 }
@@ -956,8 +662,7 @@ void Dataset::setMasterLink(Dataset* master, const QString& masterField, const Q
     if (!d->active) return;
     d->checkLinkField();
     d->checkBrowseMode();
-    d->readLink();
-    d->takeSnapshot();
+    d->reshow([this] { d->readLink(); });
     d->toFirst();
     d->emitChange(true, true);
 }
@@ -1079,7 +784,7 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
         for (int r = 0; r < d->count() && found < 0; ++r) {
             bool all = true;
             for (int i = 0; i < idx.size() && all; ++i)
-                all = locateMatch(d->rows[r][idx[i]], d->toStored(d->fields[idx[i]], values[i], false),
+                all = locateMatch(d->rows[r][idx[i]], StoredValue::forField(d->fields[idx[i]], values[i], false),
                                   caseInsensitive);
             if (all) found = r;
         }
@@ -1090,7 +795,7 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
         if (!current.isEmpty()) parts << current;
         for (int i = 0; i < idx.size(); ++i) {
             const FieldDef& f = d->fields[idx[i]];
-            const QVariant v = d->toStored(f, values[i], false);
+            const QVariant v = StoredValue::forField(f, values[i], false);
             if (v.isNull()) {
                 parts << FilterParser::quoted(f.name) + QStringLiteral(" IS NULL");
                 continue;
@@ -1099,7 +804,7 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
                                                                      : QStringLiteral(" = ? COLLATE BINARY"));
             binds << v;
         }
-        QSqlQuery qy = run(d->connection(),
+        QSqlQuery qy = d->connection().query(
                            QStringLiteral("SELECT rowid FROM %1 WHERE %2")
                                .arg(d->source, parts.join(QStringLiteral(" AND "))),
                            binds);
@@ -1207,7 +912,7 @@ void Dataset::setValue(const QString& name, const QVariant& v) {
     const FieldDef& f = d->fields[i];
     if (f.readOnly)
         throw DbError(QStringLiteral("%1: field \"%2\" cannot be modified").arg(d->name(), f.name));
-    d->buffer[i] = d->toStored(f, v, true);
+    d->buffer[i] = StoredValue::forField(f, v, true);
     d->touched[i] = true;
 }
 

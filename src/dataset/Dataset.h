@@ -11,6 +11,7 @@
 // included (GLOB on BINARY columns); Locate compares exactly unless asked otherwise.
 
 #include "dataset/DbError.h"
+#include "dataset/TableSchema.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -22,15 +23,6 @@
 #include <vector>
 
 class Connection;
-
-enum class FieldType { Text, Integer, AutoInc, Float, Decimal, DateTime, Boolean, Blob };
-
-struct FieldDef {
-    QString name;
-    FieldType type = FieldType::Text;
-    int size = 0;          // characters for Text, 0 otherwise
-    bool readOnly = false; // AutoInc keys
-};
 
 // One field of the current row, read like the framework's persistent fields.
 class FieldRef {
@@ -47,12 +39,6 @@ public:
     QByteArray asBytes() const;
     bool isNull() const;
     const FieldDef& def() const;
-
-    // How a stored value reads (shared with the grids): "2024-03-10", "09:05:30" (on the zero date
-    // 1899-12-30) or "2024-03-10 09:05:30" as a date-time; as text, dates "dd.MM.yyyy", times
-    // "HH:mm:ss", yes/no "True"/"False", decimals with ",".
-    static QDateTime dateTimeOf(const QVariant& stored);
-    static QString textOf(const QVariant& stored, FieldType type);
 
 private:
     const Dataset* ds_;

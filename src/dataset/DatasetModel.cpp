@@ -1,5 +1,7 @@
 #include "dataset/DatasetModel.h"
 
+#include "dataset/StoredValue.h"
+
 #include <QLocale>
 #include <QtDebug>
 #include <cmath>
@@ -131,7 +133,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return displayText(ds->valueAt(index.row(), fi), type, shown_[index.column()].displayFormat);
     case Qt::EditRole:
-        return FieldRef::textOf(ds->valueAt(index.row(), fi), type);
+        return StoredValue::textOf(ds->valueAt(index.row(), fi), type);
     case Qt::TextAlignmentRole:
         if (type == FieldType::Integer || type == FieldType::AutoInc || type == FieldType::Float ||
             type == FieldType::Decimal)
@@ -213,14 +215,14 @@ QString padded(int v, int width) {
 
 QString DatasetModel::displayText(const QVariant& stored, FieldType type, const QString& displayFormat) {
     if (!stored.isValid() || stored.isNull()) return {};
-    if (displayFormat.isEmpty()) return FieldRef::textOf(stored, type);
+    if (displayFormat.isEmpty()) return StoredValue::textOf(stored, type);
     switch (type) {
     case FieldType::DateTime: {
-        const QDateTime dt = FieldRef::dateTimeOf(stored);
-        return dt.isValid() ? formatDateTime(dt, displayFormat) : FieldRef::textOf(stored, type);
+        const QDateTime dt = StoredValue::dateTimeOf(stored);
+        return dt.isValid() ? formatDateTime(dt, displayFormat) : StoredValue::textOf(stored, type);
     }
     case FieldType::Boolean: {
-        const bool on = FieldRef::textOf(stored, type) == QLatin1String("True");
+        const bool on = StoredValue::textOf(stored, type) == QLatin1String("True");
         const QStringList words = displayFormat.split(QLatin1Char(';'));
         return on ? words.value(0) : words.value(1);
     }
@@ -230,11 +232,11 @@ QString DatasetModel::displayText(const QVariant& stored, FieldType type, const 
     case FieldType::Decimal: {
         bool ok = false;
         const double v =
-            QString(FieldRef::textOf(stored, type)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-        return ok ? numberText(v, displayFormat) : FieldRef::textOf(stored, type);
+            QString(StoredValue::textOf(stored, type)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        return ok ? numberText(v, displayFormat) : StoredValue::textOf(stored, type);
     }
     default:
-        return FieldRef::textOf(stored, type);
+        return StoredValue::textOf(stored, type);
     }
 }
 

@@ -1,10 +1,9 @@
 #include "dataset/FilterParser.h"
 
 #include "dataset/DbError.h"
+#include "dataset/StoredValue.h"
 
-#include <QDate>
 #include <QRegularExpression>
-#include <QTime>
 
 namespace {
 
@@ -204,8 +203,13 @@ private:
 
     QString factor() {
         if (peek().kind == Tok::LParen) {
-            take();
+            const Token open = take();
+            if (++nesting_ > FilterParser::kMaxNesting)
+                throw Refusal{QStringLiteral("parentheses nested deeper than %1 levels at position %2")
+                                  .arg(FilterParser::kMaxNesting)
+                                  .arg(open.pos)};
             const QString inner = orList();
+            --nesting_;
             const Token close = take();
             if (close.kind != Tok::RParen)
                 throw Refusal{QStringLiteral("expected \")\", found %1").arg(describe(close))};
@@ -215,6 +219,8 @@ private:
     }
 
     QString condition() {
+        if (++conditions_ > FilterParser::kMaxConditions)
+            throw Refusal{QStringLiteral("more than %1 conditions").arg(FilterParser::kMaxConditions)};
         const Token name = take();
         if (name.kind != Tok::Name || (!name.bracketed && isReserved(name.text)))
             throw Refusal{QStringLiteral("expected a field name, found %1").arg(describe(name))};
@@ -262,7 +268,7 @@ private:
         switch (t.kind) {
         case Tok::String: {
             if (col.dateTime) {
-                const QString stored = FilterParser::storedDateTime(t.text);
+                const QString stored = StoredValue::dateTimeText(t.text);
                 if (!stored.isEmpty()) return stored;
             }
             return t.text;
@@ -279,7 +285,7 @@ private:
             return d;
         }
         case Tok::Date: {
-            const QString stored = FilterParser::storedDateTime(t.text);
+            const QString stored = StoredValue::dateTimeText(t.text);
             if (stored.isEmpty()) throw Refusal{QStringLiteral("bad date %1").arg(describe(t))};
             return stored;
         }
@@ -306,15 +312,11 @@ private:
 
     std::vector<Token> toks_;
     size_t at_ = 0;
+    int nesting_ = 0;
+    int conditions_ = 0;
     const std::vector<FilterColumn>& columns_;
     QVariantList binds_;
 };
-
-int fullYear(const QString& y) {
-    const int v = y.toInt();
-    if (y.size() > 2) return v;
-    return v < 30 ? 2000 + v : 1900 + v; // the framework's two-digit year window
-}
 
 } // namespace
 
@@ -332,47 +334,6 @@ QString FilterParser::parseSort(const QString& sort, const std::vector<FilterCol
     } catch (const Refusal& r) {
         throw DbError(QStringLiteral("Sort \"%1\" cannot be applied: %2").arg(sort, r.reason));
     }
-}
-
-QString FilterParser::storedDateTime(const QString& text) {
-    QString s = text.trimmed();
-    QDate date;
-    QTime time;
-    static const QRegularExpression dateRe(QStringLiteral(
-        R"(^(?:(\d{4})-(\d{1,2})-(\d{1,2})|(\d{1,2})/(\d{1,2})/(\d{4}|\d{2})|(\d{1,2})\.(\d{1,2})\.(\d{4}|\d{2}))(?=$|[\sT]))"));
-    const auto dm = dateRe.match(s);
-    if (dm.hasMatch()) {
-        if (!dm.captured(1).isEmpty())
-            date = QDate(dm.captured(1).toInt(), dm.captured(2).toInt(), dm.captured(3).toInt());
-        else if (!dm.captured(4).isEmpty()) // month first, as ADO reads "/" dates
-            date = QDate(fullYear(dm.captured(6)), dm.captured(4).toInt(), dm.captured(5).toInt());
-        else
-            date = QDate(fullYear(dm.captured(9)), dm.captured(8).toInt(), dm.captured(7).toInt());
-        if (!date.isValid()) return {};
-        s = s.mid(dm.capturedLength());
-        if (s.startsWith(QLatin1Char('T'))) s = s.mid(1);
-        s = s.trimmed();
-    }
-    if (!s.isEmpty()) {
-        static const QRegularExpression timeRe(
-            QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\.\d+)?\s*([AaPp][Mm])?$)"));
-        const auto tm = timeRe.match(s);
-        if (!tm.hasMatch()) return {};
-        int h = tm.captured(1).toInt();
-        const QString ampm = tm.captured(4).toUpper();
-        if (!ampm.isEmpty()) {
-            if (h < 1 || h > 12) return {};
-            if (ampm == QLatin1String("PM") && h < 12) h += 12;
-            if (ampm == QLatin1String("AM") && h == 12) h = 0;
-        }
-        time = QTime(h, tm.captured(2).toInt(), tm.captured(3).toInt());
-        if (!time.isValid()) return {};
-    }
-    if (date.isValid() && time.isValid())
-        return date.toString(QStringLiteral("yyyy-MM-dd ")) + time.toString(QStringLiteral("HH:mm:ss"));
-    if (date.isValid()) return date.toString(QStringLiteral("yyyy-MM-dd"));
-    if (time.isValid()) return time.toString(QStringLiteral("HH:mm:ss"));
-    return {};
 }
 
 QString FilterParser::likePattern(const QString& adoPattern) {

@@ -62,6 +62,89 @@ void storeUserAward(Dataset* log, const QString& column, QLineEdit* a, QLineEdit
     log->setValue(column, stripped(AwardMarks::joinComposite(a->text(), b->text(), c->text())));
 }
 
+// Step 1: a new row after the last one, or the row being edited.
+void openQsoRow(Dataset* log, bool isNew, Dataset::Bookmark editBookmark) {
+    if (isNew) {
+        log->last();
+        log->append();
+    } else {
+        log->gotoBookmark(editBookmark);
+        log->edit();
+    }
+}
+
+// Band and mode as stored, which the award marks take.
+struct StoredQso {
+    QString band;
+    QString mode;
+};
+
+// "USB" and "LSB" are stored as "SSB" (compared as typed, before trimming).
+QString storedMode(const QString& modeText) {
+    return (modeText == "USB" || modeText == "LSB") ? QStringLiteral("SSB") : stripped(modeText);
+}
+
+// Step 2, a to q: the entry panel and the country of the call.
+StoredQso writeEntryColumns(TFMain& w, Dataset* log, const QString& note) {
+    log->setValue(QStringLiteral("LogCall"), stripped(w.EditCall));
+    const AwardBoxes typed(FAwardAdd);
+    w.FindPrefix(stripped(w.EditCall));
+    typed.restore();
+    log->setValue(QStringLiteral("LogPref"), DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString());
+    log->setValue(QStringLiteral("LogObl"), DM->TablePref->field(QStringLiteral("Country")).asString());
+    log->setValue(QStringLiteral("LogDate"), w.DatePicker->date());
+    log->setValue(QStringLiteral("LogTime"), w.TimePicker->time());
+    const StoredQso qso{stripped(w.ComboBoxBand->currentText()), storedMode(w.ComboBoxMode->currentText())};
+    log->setValue(QStringLiteral("LogBand"), qso.band);
+    log->setValue(QStringLiteral("LogMode"), qso.mode);
+    log->setValue(QStringLiteral("LogName"), stripped(w.EditName));
+    log->setValue(QStringLiteral("LogQth"), stripped(w.EditQTH));
+    log->setValue(QStringLiteral("LogRxRst"), stripped(w.EditRSRX));
+    log->setValue(QStringLiteral("LogTxRst"), stripped(w.EditRSTX));
+    log->setValue(QStringLiteral("LogTxQsl"), stripped(w.EditQSLSend));
+    log->setValue(QStringLiteral("LogRxQsl"), stripped(w.EditQSLRcvd));
+    log->setValue(QStringLiteral("LogNotepad"), note);
+    log->setValue(QStringLiteral("Log1"), QStringLiteral("upd"));
+    log->setValue(QStringLiteral("LogNameLog"), DM->TableLogName->field(QStringLiteral("Num")).asInteger());
+    return qso;
+}
+
+// Step 2, r to z: the award references, zones, frequency and locator.
+void writeAwardColumns(TFMain& w, Dataset* log) {
+    log->setValue(QStringLiteral("LogAwWAS"), stripped(FAwardAdd->EditWASState));
+    log->setValue(QStringLiteral("LogAwWAZ"), DM->TablePref->field(QStringLiteral("CQZone")).asString());
+    log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
+    log->setValue(QStringLiteral("LogAwUR"), stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
+    storeUserAward(log, QStringLiteral("LogAwUser1"), FAwardAdd->EditUAA, FAwardAdd->EditUAB, FAwardAdd->EditUAC);
+    storeUserAward(log, QStringLiteral("LogAwUser2"), FAwardAdd->EditUBA, FAwardAdd->EditUBB, FAwardAdd->EditUBC);
+    log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
+    log->setValue(QStringLiteral("LogFreq"), 0);
+    log->setValue(QStringLiteral("LogQTHLoc"), w.EditQTHLoc->text());
+}
+
+// Steps 3 and 4: exchange and points belong to contest mode; an edited contact keeps the ones it
+// was logged with.
+void writeContestColumns(Dataset* log, bool isNew) {
+    if (!isNew) return;
+    for (const char* column : {"Log2", "Log3", "Log4"})
+        log->setValue(QString::fromLatin1(column), QString());
+}
+
+// Step 6: a QSL received, blanks included, confirms.
+QString qslStatus(const QLineEdit* qslReceived) {
+    return stripped(qslReceived).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
+}
+
+// After a failed save: the half-written row goes, and the view re-reads what the file holds.
+// A view the database cannot re-read now keeps its rows; the error that ended the save stands.
+void dropUnsavedRow(Dataset* log) {
+    try {
+        if (log->state() != Dataset::State::Browse) log->cancel();
+        log->requery();
+    } catch (const DbError&) {
+    }
+}
+
 } // namespace
 
 void TFMain::ButtonSaveClick() {
@@ -102,72 +185,21 @@ void TFMain::StoreQso(int entryState) {
     const bool isNew = entryState != 0;
     // Read before the log moves: moving it refills a note box that still shows the selected row.
     const QString note = stripped(EditNote);
-    Connection* db = DM->ConnectionLog;
-    db->beginTransaction();
     try {
-        if (isNew) {
-            log->last();
-            log->append();
-        } else {
-            log->gotoBookmark(EditBookmark);
-            log->edit();
-        }
-        log->setValue(QStringLiteral("LogCall"), stripped(EditCall));
-        const AwardBoxes typed(FAwardAdd);
-        FindPrefix(stripped(EditCall));
-        typed.restore();
-        log->setValue(QStringLiteral("LogPref"),
-                      DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString());
-        log->setValue(QStringLiteral("LogObl"), DM->TablePref->field(QStringLiteral("Country")).asString());
-        log->setValue(QStringLiteral("LogDate"), DatePicker->date());
-        log->setValue(QStringLiteral("LogTime"), TimePicker->time());
-        const QString band = stripped(ComboBoxBand->currentText());
-        const QString modeText = ComboBoxMode->currentText();
-        const QString mode =
-            (modeText == "USB" || modeText == "LSB") ? QStringLiteral("SSB") : stripped(modeText);
-        log->setValue(QStringLiteral("LogBand"), band);
-        log->setValue(QStringLiteral("LogMode"), mode);
-        log->setValue(QStringLiteral("LogName"), stripped(EditName));
-        log->setValue(QStringLiteral("LogQth"), stripped(EditQTH));
-        log->setValue(QStringLiteral("LogRxRst"), stripped(EditRSRX));
-        log->setValue(QStringLiteral("LogTxRst"), stripped(EditRSTX));
-        log->setValue(QStringLiteral("LogTxQsl"), stripped(EditQSLSend));
-        log->setValue(QStringLiteral("LogRxQsl"), stripped(EditQSLRcvd));
-        log->setValue(QStringLiteral("LogNotepad"), note);
-        log->setValue(QStringLiteral("Log1"), QStringLiteral("upd"));
-        log->setValue(QStringLiteral("LogNameLog"),
-                      DM->TableLogName->field(QStringLiteral("Num")).asInteger());
-        log->setValue(QStringLiteral("LogAwWAS"), stripped(FAwardAdd->EditWASState));
-        log->setValue(QStringLiteral("LogAwWAZ"), DM->TablePref->field(QStringLiteral("CQZone")).asString());
-        log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
-        log->setValue(QStringLiteral("LogAwUR"),
-                      stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
-        storeUserAward(log, QStringLiteral("LogAwUser1"), FAwardAdd->EditUAA, FAwardAdd->EditUAB,
-                       FAwardAdd->EditUAC);
-        storeUserAward(log, QStringLiteral("LogAwUser2"), FAwardAdd->EditUBA, FAwardAdd->EditUBB,
-                       FAwardAdd->EditUBC);
-        log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
-        log->setValue(QStringLiteral("LogFreq"), 0);
-        log->setValue(QStringLiteral("LogQTHLoc"), EditQTHLoc->text());
-        // Exchange and points belong to contest mode; an edited contact keeps the ones it was logged with.
-        if (isNew) {
-            log->setValue(QStringLiteral("Log2"), QString());
-            log->setValue(QStringLiteral("Log3"), QString());
-            log->setValue(QStringLiteral("Log4"), QString());
-        }
+        Transaction tx(*DM->ConnectionLog);
+        openQsoRow(log, isNew, EditBookmark);
+        const StoredQso qso = writeEntryColumns(*this, log, note);
+        writeAwardColumns(*this, log);
+        writeContestColumns(log, isNew);
         log->post();
-        const QString status =
-            stripped(EditQSLRcvd).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
-        UpdateAwardsForQso(band, mode, status, QStringLiteral("save"));
-        db->commit();
-        if (isNew) ViewSortDateClick();
+        UpdateAwardsForQso(qso.band, qso.mode, qslStatus(EditQSLRcvd), QStringLiteral("save"));
+        tx.commit();
     } catch (...) {
-        // Neither the row nor its marks stay: drop the half-written row and the rolled-back one.
-        if (log->state() != Dataset::State::Browse) log->cancel();
-        db->rollback();
-        log->requery();
+        // Neither the row nor its marks stay (the transaction is rolled back by now).
+        dropUnsavedRow(log);
         throw;
     }
+    if (isNew) ViewSortDateClick();
     DM->TableAwMixed->requery();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/ReportedError.h"
+
 
 #include <QApplication>
 #include <QDialog>
@@ -125,7 +127,7 @@ bool guarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const std::exception& e) {
-        errorBox(QString::fromUtf8(e.what()));
+        if (!dynamic_cast<const ReportedError*>(&e)) errorBox(QString::fromUtf8(e.what()));
     }
     return false;
 }

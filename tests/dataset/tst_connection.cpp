@@ -93,7 +93,7 @@ void ConnectionTest::openFollowsTheConnectionString() {
     a.execute(u"INSERT INTO T VALUES (?)"_s, {7});
     QCOMPARE(b.scalar(u"SELECT A FROM T"_s).toInt(), 7);
     QCOMPARE(a.fileName(), db.path);
-    QCOMPARE(a.scalar(u"PRAGMA journal_mode"_s).toString(), u"delete"_s);
+    QCOMPARE(a.scalar(u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
 }
 
 void ConnectionTest::valuesAreBoundNeverPasted() {

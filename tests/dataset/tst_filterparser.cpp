@@ -2,6 +2,7 @@
 
 #include "dataset/DbError.h"
 #include "dataset/FilterParser.h"
+#include "dataset/StoredValue.h"
 
 #include <QtTest>
 
@@ -230,7 +231,7 @@ void FilterParserTest::dateLiteralsBecomeStoredText_data() {
 void FilterParserTest::dateLiteralsBecomeStoredText() {
     QFETCH(QString, text);
     QFETCH(QString, stored);
-    QCOMPARE(FilterParser::storedDateTime(text), stored);
+    QCOMPARE(StoredValue::dateTimeText(text), stored);
 }
 
 QTEST_GUILESS_MAIN(FilterParserTest)
