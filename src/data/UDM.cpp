@@ -1,6 +1,7 @@
 #include "data/UDM.h"
 
 #include "awards/UAwardAdd.h"
+#include "data/LogSchema.h"
 #include "data/UGlobal.h"
 #include "logbook/UMain.h"
 #include "platform/DateText.h"
@@ -202,6 +203,7 @@ void TDM::DataModuleCreate() {
     // 4. Log database.
     ConnectionLog->setConnectionString(connectionStringFor(DbFiles::Log, QStringLiteral("\\DB\\Log")));
     ConnectionLog->open();
+    LogSchema::upgrade(*ConnectionLog);
     TableLog->open();
     TableLogName->open();
     TableAwMixed->open();

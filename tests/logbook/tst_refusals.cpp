@@ -1,0 +1,166 @@
+// Saving while the log is held by another program, on a full disk, and into a log file of an
+// earlier version: the error the user sees names the real cause, and the grid and the count
+// always show what the file holds.
+#include "awards/UAwardAdd.h"
+#include "dataset/Connection.h"
+#include "data/UDM.h"
+#include "logbook/UMain.h"
+#include "support/AppFixture.h"
+#include "widgets/DBGrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+int bookRows() {
+    return DM->ConnectionLog->scalar("SELECT COUNT(*) FROM Log WHERE LogNameLog = 1").toInt();
+}
+
+// Another program with the log file open.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString& file) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+        QVERIFY(db.open());
+    }
+    ~OtherProgram() {
+        QSqlDatabase::database(name).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    bool exec(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database(name));
+        return q.exec(sql);
+    }
+    const QString name = "other-program";
+};
+
+} // namespace
+
+class TestRefusals : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppFixture> app;
+
+    void start(const std::function<void(TempDataFolder&)>& prepare = {}) {
+        app = std::make_unique<AppFixture>(prepare);
+        app->clock().set(QDateTime(QDate(2024, 3, 10), QTime(12, 34, 56)));
+        FMain->TimerRealClockTimer();
+        DM->ConnectionLog->setWriteWait(20);
+    }
+    void save(const QString& call, const QString& band = "14") {
+        FMain->EditCall->clear();
+        QTest::keyClicks(FMain->EditCall, call);
+        FMain->ComboBoxBand->setCurrentText(band);
+        FMain->ButtonSave->click();
+    }
+    // The grid, the count label and the dataset show the book's rows as the file holds them.
+    void verifyViewMatchesFile(const QString& lastCall) {
+        const int rows = bookRows();
+        QCOMPARE(DM->TableLog->recordCount(), rows);
+        QCOMPARE(FMain->DBGridLog->model()->rowCount(), rows);
+        QCOMPARE(FMain->LabelQSOs->text(), QString::number(rows));
+        DM->TableLog->last();
+        QCOMPARE(DM->TableLog->field("LogCall").asString(), lastCall);
+    }
+
+private slots:
+    void cleanup() { app.reset(); }
+
+    void saveAfterARefusalShowsInGridAndCount() {
+        start();
+        save("UA3AAA");
+        QCOMPARE(bookRows(), 1);
+        {
+            OtherProgram other(DM->ConnectionLog->fileName());
+            QVERIFY(other.exec("BEGIN EXCLUSIVE"));
+            // Typing reads the log while the other program writes: no wait, no error.
+            FMain->EditCall->clear();
+            QTest::keyClicks(FMain->EditCall, "UA3AAA");
+            QVERIFY2(app->dialogs().messages.isEmpty(), qPrintable(app->dialogs().texts().join('|')));
+            QCOMPARE(DM->TableRepeat->recordCount(), 1);
+            // The save waits its bounded time, then names the cause.
+            save("UA3BBB");
+            QCOMPARE(app->dialogs().messages.size(), 1);
+            QVERIFY2(app->dialogs().lastText().contains("used by another program"),
+                     qPrintable(app->dialogs().lastText()));
+            QCOMPARE(FMain->EditCall->text(), QString("UA3BBB")); // the entry stays for another try
+            QVERIFY(other.exec("ROLLBACK"));
+        }
+        QCOMPARE(bookRows(), 1);
+        verifyViewMatchesFile("UA3AAA");
+        FMain->ButtonSave->click();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QCOMPARE(bookRows(), 2);
+        verifyViewMatchesFile("UA3BBB");
+    }
+
+    void fullDiskShowsItsOwnError() {
+        start();
+        save("UA3AAA");
+        Connection* log = DM->ConnectionLog;
+        const int pages = log->scalar("PRAGMA page_count").toInt();
+        log->scalar(QString("PRAGMA max_page_count = %1").arg(pages));
+        // Fill what room the pages have with contacts of another book, ever smaller ones last.
+        for (int size : {250, 40, 0}) {
+            try {
+                for (;;)
+                    log->execute("INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)",
+                                 {QString(size, 'n')});
+            } catch (const DbError&) {
+            }
+        }
+        app->dialogs().clear();
+        save("UA3BBB");
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("full"), qPrintable(app->dialogs().lastText()));
+        QVERIFY(!log->inTransaction());
+        QCOMPARE(bookRows(), 1);
+        verifyViewMatchesFile("UA3AAA");
+
+        log->execute("DELETE FROM Log WHERE LogNameLog = 9");
+        log->scalar("PRAGMA max_page_count = 1000000");
+        FMain->ButtonSave->click();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        verifyViewMatchesFile("UA3BBB");
+    }
+
+    void satelliteFitsALogFileOfAnEarlierVersion() {
+        start([](TempDataFolder& folder) {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier");
+            db.setDatabaseName(folder.file("\\DB\\Log\\Log_Zelmor.mdb"));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("INSERT INTO Log (LogCall, LogBand, LogNameLog) VALUES ('DL1AA', '14', 1)"));
+            QVERIFY(q.exec("PRAGMA writable_schema = ON"));
+            QVERIFY(q.exec("UPDATE sqlite_master SET sql = replace(sql, 'LogBand VARCHAR(10)', "
+                           "'LogBand VARCHAR(6)') WHERE name = 'Log'"));
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase("earlier");
+        });
+        QCOMPARE(DM->TableLog->field("LogBand").def().size, 10);
+        QCOMPARE(bookRows(), 1);
+        QCOMPARE(DM->ConnectionLog->scalar("SELECT LogCall FROM Log WHERE LogNom = 1").toString(),
+                 QString("DL1AA"));
+        save("UA3AAA", "Satellite");
+        QVERIFY2(app->dialogs().messages.isEmpty(), qPrintable(app->dialogs().texts().join('|')));
+        QCOMPARE(DM->ConnectionLog->scalar("SELECT LogBand FROM Log WHERE LogCall = 'UA3AAA'").toString(),
+                 QString("Satellite"));
+        QCOMPARE(DM->ConnectionLog
+                     ->scalar("SELECT BandSat FROM AwardMixInfo WHERE AwName = 'DXCC' AND Param1 = 'UA'")
+                     .toString(),
+                 QString("wkd"));
+    }
+};
+
+QTEST_MAIN(TestRefusals)
+#include "tst_refusals.moc"
