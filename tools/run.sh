@@ -8,6 +8,8 @@ mkdir -p "$data"
 (cd "$build/templates" && find . -type f) | while read -r f; do
   if [ ! -e "$data/$f" ]; then
     mkdir -p "$data/$(dirname "$f")"
+    # A journal left beside a deleted database belongs to that file, not to the new copy.
+    rm -f "$data/$f-wal" "$data/$f-shm"
     cp "$build/templates/$f" "$data/$f"
   fi
 done

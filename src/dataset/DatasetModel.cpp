@@ -129,11 +129,20 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     const int fi = fieldOfShown_[index.column()];
     if (fi < 0) return {};
     const FieldType type = ds->fieldDefs()[fi].type;
+    // Painting cannot report: a row the database refuses now (another program's lock) shows
+    // empty until the next change of the view.
+    const auto stored = [&]() -> QVariant {
+        try {
+            return ds->valueAt(index.row(), fi);
+        } catch (const DbError&) {
+            return {};
+        }
+    };
     switch (role) {
     case Qt::DisplayRole:
-        return displayText(ds->valueAt(index.row(), fi), type, shown_[index.column()].displayFormat);
+        return displayText(stored(), type, shown_[index.column()].displayFormat);
     case Qt::EditRole:
-        return StoredValue::textOf(ds->valueAt(index.row(), fi), type);
+        return StoredValue::textOf(stored(), type);
     case Qt::TextAlignmentRole:
         if (type == FieldType::Integer || type == FieldType::AutoInc || type == FieldType::Float ||
             type == FieldType::Decimal)

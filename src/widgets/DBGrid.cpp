@@ -92,7 +92,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
             ds->setRecNo(current.row() + 1);
         } catch (const DbError& e) {
             // The dataset refused to move (a pending edit did not post): say why, stay on the row.
-            Dialogs::errorBox(e.message());
+            if (!dynamic_cast<const ReportedError*>(&e)) Dialogs::errorBox(e.message());
         }
     }
     if (current.row() != model_->currentRow()) showCurrentRow();
