@@ -171,6 +171,14 @@ DataSource* TDM::makeSource(const QString& name, Dataset* ds) {
     return s;
 }
 
+bool TDM::logOpen() const {
+    return TableLogName->active();
+}
+
+bool TDM::referenceOpen() const {
+    return TableAllPref->active();
+}
+
 QString TDM::connectionStringFor(const QString& file, const QString& folder) {
     const QChar quote('"');
     return QStringLiteral(

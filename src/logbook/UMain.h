@@ -285,6 +285,14 @@ public:
     void DBGridRepeatDblClick();
     // Wires the entry panel's handlers; run once by the constructor.
     void connectEntryHandlers();
+    // The steps of EditCallChange.
+    void driveStopwatch(const QString& call);
+    void showAwardStatusOfCall();
+    void showDistanceAndBearing();
+    void showCountryOfCall();
+    void driveAutoRecording(const QString& call);
+    void clearIslandOfCall();
+    QString prefixRowText(const QString& field) const;
 
     // --- storing and editing a contact ---------------------------------------------------
     void ButtonSaveClick();
