@@ -339,7 +339,7 @@ void TFConfig::buildPageMain(QWidget* page) {
         e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-000")) + 16);
     CheckBoxUTC = makeCheck(utc, QStringLiteral("CheckBoxUTC"), QStringLiteral("UTC Enabled"), true);
     auto* u = new QGridLayout(utc);
-    u->addWidget(makeLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("PC clock - UTC  (h : m)")), 0,
+    u->addWidget(makeLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("UTC = PC clock +  (h : m)")), 0,
                  0);
     auto* diff = new QHBoxLayout;
     diff->addWidget(MaskEditT);

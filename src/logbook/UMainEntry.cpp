@@ -54,7 +54,7 @@ bool notEntered(const QString& text) {
     return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
-// The PC clock minus UTC in hours; the minutes take the sign of the hours ("-03" "30" is -3.5).
+// The hours to add to the PC clock for UTC; the minutes take the sign of the hours ("-03" "30" is -3.5).
 bool utcDifferenceHours(const QString& hoursText, const QString& minutesText, double& hours) {
     int h = 0, m = 0;
     if (!NumberText::toInt(hoursText, h) || !NumberText::toInt(minutesText, m)) return false;
@@ -382,13 +382,18 @@ void TFMain::TimerRealClockTimer() {
     // A tick never reaches a half-created program.
     if (!FConfig || !DM) return;
     const QString hoursText = trimmed(FConfig->MaskEditT), minutesText = trimmed(FConfig->MaskEdit2T);
+    // Still being typed ("", "-", "+"): the clock waits for the value without a word.
+    if (notEntered(hoursText) || notEntered(minutesText)) return;
     double diff = 0;
     if (!utcDifferenceHours(hoursText, minutesText, diff)) {
-        if (badUtcDifference_ != hoursText + ':' + minutesText) {
-            badUtcDifference_ = hoursText + ':' + minutesText;
+        const QString value = hoursText + ':' + minutesText;
+        if (badUtcDifference_ != value) {
+            badUtcDifference_ = value;
             Dialogs::errorBox(
-                QStringLiteral("'") + hoursText + ':' + minutesText +
-                QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"));
+                Msg(QStringLiteral("'") + value +
+                        QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"),
+                    QStringLiteral("'") + value +
+                        QStringLiteral("' - неверная разница с UTC (часы и минуты, например -03 00)")));
         }
         return;
     }
