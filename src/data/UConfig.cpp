@@ -957,7 +957,20 @@ void TFConfig::copyCallbookCaptions() {
 // Handlers
 // =============================================================================================
 
+void TFConfig::limitBoxesToColumns() {
+    if (!DM) return;
+    limitToColumn(EditLLogName, DM->TableLogName, QStringLiteral("Name"));
+    limitToColumn(EditAboutLog, DM->TableLogName, QStringLiteral("Prim"));
+    // The defaults go into the entry boxes and from there into the log.
+    limitToColumn(EditName, DM->TableLog, QStringLiteral("LogName"));
+    limitToColumn(EditQth, DM->TableLog, QStringLiteral("LogQth"));
+    limitToColumn(EditI, DM->TableLog, QStringLiteral("LogNotepad"));
+    limitToColumn(MaskEditRxR, DM->TableLog, QStringLiteral("LogRxRst"));
+    limitToColumn(MaskEditTxR, DM->TableLog, QStringLiteral("LogTxRst"));
+}
+
 void TFConfig::FormCreate() {
+    limitBoxesToColumns();
     // Without the settings database (its failure was reported when it was opened) the window
     // keeps its design values and applies those.
     if (settingsTablesOpen()) {

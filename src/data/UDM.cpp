@@ -214,6 +214,7 @@ void TDM::DataModuleCreate() {
     TableLogName->open();
     TableAwMixed->open();
     TableContestStatistic->open();
+    FMain->LimitBoxesToColumns();
 
     // 5. Log-book menu and the selected book; 6. the book's start date.
     buildLogBookMenu();

@@ -4,6 +4,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "logbook/PrefixLookup.h"
 #include "logbook/UAbout.h"
@@ -132,6 +133,22 @@ void TFMain::fitToContents() {
     if (layout()) layout()->activate();
     adjustSize();
     setFixedSize(sizeHint());
+}
+
+void TFMain::LimitBoxesToColumns() {
+    const Dataset* log = DM->TableLog;
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {EditCall, "LogCall"},    {EditName, "LogName"},       {EditQTH, "LogQth"},
+        {EditRSRX, "LogRxRst"},   {EditRSTX, "LogTxRst"},      {EditNote, "LogNotepad"},
+        {EditQTHLoc, "LogQTHLoc"}, {EditQSLSend, "LogTxQsl"},  {EditQSLRcvd, "LogRxQsl"},
+        {EditNmTx, "Log3"},       {EditNmRx, "Log2"}};
+    for (auto [box, column] : boxes)
+        limitToColumn(box, log, QLatin1String(column));
+    limitToColumn(ComboBoxBand, log, QStringLiteral("LogBand"));
+    limitToColumn(ComboBoxMode, log, QStringLiteral("LogMode"));
+    // The award references typed for a contact are stored with it.
+    limitToColumn(FAwardAdd->EditIOTANum, log, QStringLiteral("LogAwIOTA"));
+    limitToColumn(FAwardAdd->EditWASState, log, QStringLiteral("LogAwWAS"));
 }
 
 TFMain::~TFMain() {

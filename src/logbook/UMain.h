@@ -262,6 +262,9 @@ public:
     QAction* HelpHelp;
     QAction* HelpAbout;
 
+    // The entry boxes take no more characters than the log's columns hold (once the log is open).
+    void LimitBoxesToColumns();
+
     // Sizes the window to its contents (at creation and after its captions change language).
     void fitToContents();
 
