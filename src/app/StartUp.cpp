@@ -25,15 +25,19 @@
 #include "station/UCluster.h"
 #include "station/UFindWind.h"
 #include "station/UTRXControl.h"
+#include "widgets/StartUpTimers.h"
 
 #include <QApplication>
 
 namespace {
 
 // Creates one window and runs its creation handler; an error there is shown and start-up goes on.
+// A window whose constructor failed stays null: handlers test for it.
 template <class T> void createForm(T*& global) {
-    global = new T();
-    Dialogs::guarded([&] { global->FormCreate(); });
+    Dialogs::guarded([&] {
+        global = new T();
+        global->FormCreate();
+    });
 }
 
 } // namespace
@@ -65,12 +69,16 @@ void createObjects() {
     createForm(FQRZ);
     createForm(FTRXControl);
     createForm(FImage);
-    DM = new TDM();
-    Dialogs::guarded([] { DM->DataModuleCreate(); });
+    Dialogs::guarded([] {
+        DM = new TDM();
+        DM->DataModuleCreate();
+    });
     createForm(FContConf);
     createForm(FSkeds);
     createForm(FConfig);
     createForm(FCabrillo);
+    // Only now may a tick reach any window: every object exists (or has failed for good).
+    StartUpTimers::startAll();
 }
 
 void showMainWindow() {
@@ -107,6 +115,7 @@ void destroyObjects() {
     drop(FAboutBox);
     drop(FMain);
     drop(DM);
+    StartUpTimers::reset();
 }
 
 } // namespace StartUp

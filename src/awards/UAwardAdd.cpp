@@ -5,6 +5,7 @@
 #include "logbook/UMain.h"
 #include "platform/Dialogs.h"
 
+#include "widgets/Controls.h"
 #include "widgets/UpperCase.h"
 
 #include <QEvent>
@@ -37,8 +38,7 @@ TFAwardAdd::TFAwardAdd(QWidget* parent) : TForm(QStringLiteral("FAwardAdd"), par
                    Qt::WindowStaysOnTopHint);
 
     const auto makeGroup = [this](const QString& name, const QString& caption) {
-        auto* g = new QGroupBox(caption, this);
-        g->setObjectName(name);
+        QGroupBox* g = newGroup(this, name, caption);
         new QGridLayout(g);
         return g;
     };
@@ -47,11 +47,8 @@ TFAwardAdd::TFAwardAdd(QWidget* parent) : TForm(QStringLiteral("FAwardAdd"), par
                             const QString& caption, int maxLength = 0) {
         auto* grid = static_cast<QGridLayout*>(g->layout());
         const int column = grid->count() / 2;
-        auto* label = new QLabel(caption, g);
-        label->setObjectName(labelName);
-        auto* e = new QLineEdit(g);
-        e->setObjectName(name);
-        if (maxLength > 0) e->setMaxLength(maxLength);
+        QLabel* label = newLabel(g, labelName, caption);
+        QLineEdit* e = newEdit(g, name, {}, maxLength);
         label->setBuddy(e);
         grid->addWidget(label, 0, column);
         grid->addWidget(e, 1, column);
@@ -98,12 +95,8 @@ TFAwardAdd::TFAwardAdd(QWidget* parent) : TForm(QStringLiteral("FAwardAdd"), par
     EditUBC =
         addEdit(GroupBoxUserAwB, QStringLiteral("EditUBC"), QStringLiteral("LabelUBC"), QStringLiteral("C"));
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Button1 = new QPushButton(QStringLiteral("Close"), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
+    Panel1 = newPanel(this, QStringLiteral("Panel1"));
+    Button1 = newButton(Panel1, QStringLiteral("Button1"), QStringLiteral("Close"));
     connect(Button1, &QPushButton::clicked, this, [this] { Dialogs::guarded([this] { Button1Click(); }); });
     auto* panelRow = new QHBoxLayout(Panel1);
     panelRow->addStretch();

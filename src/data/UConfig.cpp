@@ -16,6 +16,7 @@
 #include "media/UTimer.h"
 #include "platform/Dialogs.h"
 #include "station/UCtrlTRX.h"
+#include "widgets/Controls.h"
 #include "widgets/DBGrid.h"
 #include "widgets/UpperCase.h"
 
@@ -53,18 +54,6 @@ const QString kFConfig = QStringLiteral("FConfig");
 
 // What became of one stored value put into a control.
 enum class LoadResult { Set, Unreadable, NotApplicable };
-
-// The text of a combo box as the framework set it: an editable box takes any text; a pick-only
-// box selects the matching item, or none when the text is not one of its items.
-void setComboText(QComboBox* box, const QString& text) {
-    const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (box->isEditable()) {
-        if (index >= 0) box->setCurrentIndex(index);
-        box->setEditText(text);
-    } else {
-        box->setCurrentIndex(index);
-    }
-}
 
 LoadResult setControlText(QObject* control, const QString& text) {
     if (auto* e = qobject_cast<QLineEdit*>(control)) {
@@ -184,49 +173,6 @@ void onUserEdit(QObject* control, QObject* context, const std::function<void()>&
     }
 }
 
-// --- building the window --------------------------------------------------------------------
-
-template <class W> W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption) {
-    return named(new QLabel(caption, parent), name);
-}
-
-QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& text = {}) {
-    auto* e = named(new QLineEdit(parent), name);
-    e->setText(text);
-    return e;
-}
-
-QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& caption, bool checked) {
-    auto* c = named(new QCheckBox(caption, parent), name);
-    c->setChecked(checked);
-    return c;
-}
-
-QComboBox* makeCombo(QWidget* parent, const QString& name, const QStringList& items, bool editable,
-                     const QString& text) {
-    auto* c = named(new QComboBox(parent), name);
-    c->setEditable(editable);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(items);
-    setComboText(c, text);
-    return c;
-}
-
-QGroupBox* makeGroup(QWidget* parent, const QString& name, const QString& caption) {
-    return named(new QGroupBox(caption, parent), name);
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 // =============================================================================================
@@ -270,9 +216,9 @@ TFConfig::TFConfig(QWidget* parent) : TForm(kFConfig, parent) {
     buildPageFKeyHint(TabSheetFKeyHint);
     buildPageTRX(TabSheetTRX);
 
-    ButtonSave = makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Save"));
-    ButtonSaveExit = makeButton(this, QStringLiteral("ButtonSaveExit"), QStringLiteral("Save and Exit"));
-    ButtonClose = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Close"));
+    ButtonSave = newButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Save"));
+    ButtonSaveExit = newButton(this, QStringLiteral("ButtonSaveExit"), QStringLiteral("Save and Exit"));
+    ButtonClose = newButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonSave);
@@ -291,32 +237,32 @@ TFConfig::TFConfig(QWidget* parent) : TForm(kFConfig, parent) {
 TFConfig::~TFConfig() = default;
 
 void TFConfig::buildPageMain(QWidget* page) {
-    auto* labelLanguage = makeLabel(page, QStringLiteral("LabelLanguage"), QStringLiteral("Language"));
+    auto* labelLanguage = newLabel(page, QStringLiteral("LabelLanguage"), QStringLiteral("Language"));
     ComboBoxLanguage =
-        makeCombo(page, QStringLiteral("ComboBoxLanguage"),
+        newCombo(page, QStringLiteral("ComboBoxLanguage"),
                   {QStringLiteral("Deutsch"), QStringLiteral("English"), QStringLiteral("France"),
                    QStringLiteral("Russian"), QStringLiteral("Default")},
                   false, QStringLiteral("English"));
 
-    auto* station = makeGroup(page, QStringLiteral("GroupBoxStation"), QStringLiteral(" My Station "));
-    MaskEditC = makeEdit(station, QStringLiteral("MaskEditC"));
+    auto* station = newGroup(page, QStringLiteral("GroupBoxStation"), QStringLiteral(" My Station "));
+    MaskEditC = newEdit(station, QStringLiteral("MaskEditC"));
     MaskEditC->setMaxLength(20);
     makeUpperCase(MaskEditC);
-    MaskEditN = makeEdit(station, QStringLiteral("MaskEditN"));
-    MaskEditQ = makeEdit(station, QStringLiteral("MaskEditQ"));
+    MaskEditN = newEdit(station, QStringLiteral("MaskEditN"));
+    MaskEditQ = newEdit(station, QStringLiteral("MaskEditQ"));
     // Optional sign or digit, three optional digits, the comma, two optional digits.
-    MaskEditLat = makeEdit(station, QStringLiteral("MaskEditLat"));
+    MaskEditLat = newEdit(station, QStringLiteral("MaskEditLat"));
     MaskEditLat->setInputMask(QStringLiteral("#000,00;_"));
-    MaskEditLon = makeEdit(station, QStringLiteral("MaskEditLon"));
+    MaskEditLon = newEdit(station, QStringLiteral("MaskEditLon"));
     MaskEditLon->setInputMask(QStringLiteral("#000,00;_"));
-    EditQthLoc = makeEdit(station, QStringLiteral("EditQthLoc"));
+    EditQthLoc = newEdit(station, QStringLiteral("EditQthLoc"));
     EditQthLoc->setMaxLength(6);
     EditQthLoc->setToolTip(QStringLiteral("On duble click - Set QTH Loc"));
     EditQthLoc->installEventFilter(this);
 
     auto* g = new QGridLayout(station);
     const auto row = [&](int r, const QString& name, const QString& caption, QWidget* box) {
-        g->addWidget(makeLabel(station, name, caption), r, 0);
+        g->addWidget(newLabel(station, name, caption), r, 0);
         g->addWidget(box, r, 1);
     };
     row(0, QStringLiteral("LabelMyCall"), QStringLiteral("My CallSign"), MaskEditC);
@@ -327,23 +273,23 @@ void TFConfig::buildPageMain(QWidget* page) {
     row(5, QStringLiteral("LabelMyQthLoc"), QStringLiteral("My QTH Loc"), EditQthLoc);
     g->setColumnStretch(1, 1);
 
-    auto* utc = makeGroup(page, QStringLiteral("GroupBoxUTC"), QStringLiteral(" UTC "));
+    auto* utc = newGroup(page, QStringLiteral("GroupBoxUTC"), QStringLiteral(" UTC "));
     // Hours with an optional sign, then minutes.
-    MaskEditT = makeEdit(utc, QStringLiteral("MaskEditT"));
+    MaskEditT = newEdit(utc, QStringLiteral("MaskEditT"));
     MaskEditT->setInputMask(QStringLiteral("#99;_"));
     MaskEditT->setText(QStringLiteral("-03"));
-    MaskEdit2T = makeEdit(utc, QStringLiteral("MaskEdit2T"));
+    MaskEdit2T = newEdit(utc, QStringLiteral("MaskEdit2T"));
     MaskEdit2T->setInputMask(QStringLiteral("99;_"));
     MaskEdit2T->setText(QStringLiteral("00"));
     for (QLineEdit* e : {MaskEditT, MaskEdit2T})
         e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-000")) + 16);
-    CheckBoxUTC = makeCheck(utc, QStringLiteral("CheckBoxUTC"), QStringLiteral("UTC Enabled"), true);
+    CheckBoxUTC = newCheck(utc, QStringLiteral("CheckBoxUTC"), QStringLiteral("UTC Enabled"), true);
     auto* u = new QGridLayout(utc);
-    u->addWidget(makeLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("PC clock - UTC  (h : m)")), 0,
+    u->addWidget(newLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("UTC = PC clock +  (h : m)")), 0,
                  0);
     auto* diff = new QHBoxLayout;
     diff->addWidget(MaskEditT);
-    diff->addWidget(makeLabel(utc, QStringLiteral("LabelUtcColon"), QStringLiteral(":")));
+    diff->addWidget(newLabel(utc, QStringLiteral("LabelUtcColon"), QStringLiteral(":")));
     diff->addWidget(MaskEdit2T);
     diff->addStretch();
     u->addLayout(diff, 0, 1);
@@ -362,7 +308,7 @@ void TFConfig::buildPageMain(QWidget* page) {
 }
 
 void TFConfig::buildPageLog(QWidget* page) {
-    GroupBoxLogName = makeGroup(page, QStringLiteral("GroupBoxLogName"), QStringLiteral(" Log books "));
+    GroupBoxLogName = newGroup(page, QStringLiteral("GroupBoxLogName"), QStringLiteral(" Log books "));
     DBGrid1 = named(new DBGrid(GroupBoxLogName), QStringLiteral("DBGrid1"));
     if (DM) DBGrid1->setDataSource(DM->DataSourceLogName);
     DBGrid1->addColumn(QStringLiteral("Name"), QStringLiteral("Log Name"));
@@ -370,23 +316,23 @@ void TFConfig::buildPageLog(QWidget* page) {
     DBGrid1->addColumn(QStringLiteral("LogStart"), QStringLiteral("Log Start"));
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
-    EditLLogName = makeEdit(GroupBoxLogName, QStringLiteral("EditLLogName"));
+    EditLLogName = newEdit(GroupBoxLogName, QStringLiteral("EditLLogName"));
     EditLLogName->setMaxLength(49);
-    EditAboutLog = makeEdit(GroupBoxLogName, QStringLiteral("EditAboutLog"));
+    EditAboutLog = newEdit(GroupBoxLogName, QStringLiteral("EditAboutLog"));
     EditAboutLog->setMaxLength(149);
     ButtonLogNameAdd =
-        makeButton(GroupBoxLogName, QStringLiteral("ButtonLogNameAdd"), QStringLiteral("Add new Log"));
+        newButton(GroupBoxLogName, QStringLiteral("ButtonLogNameAdd"), QStringLiteral("Add new Log"));
     ButtonLogNameEdit =
-        makeButton(GroupBoxLogName, QStringLiteral("ButtonLogNameEdit"), QStringLiteral("Edit"));
+        newButton(GroupBoxLogName, QStringLiteral("ButtonLogNameEdit"), QStringLiteral("Edit"));
     ButtonLogNameDel =
-        makeButton(GroupBoxLogName, QStringLiteral("ButtonLogNameDel"), QStringLiteral("Delete"));
+        newButton(GroupBoxLogName, QStringLiteral("ButtonLogNameDel"), QStringLiteral("Delete"));
 
     auto* g = new QGridLayout(GroupBoxLogName);
     g->addWidget(DBGrid1, 0, 0, 1, 4);
-    g->addWidget(makeLabel(GroupBoxLogName, QStringLiteral("LabelLLogName"), QStringLiteral("Log Name")), 1,
+    g->addWidget(newLabel(GroupBoxLogName, QStringLiteral("LabelLLogName"), QStringLiteral("Log Name")), 1,
                  0);
     g->addWidget(EditLLogName, 1, 1, 1, 3);
-    g->addWidget(makeLabel(GroupBoxLogName, QStringLiteral("LabelAboutLog"), QStringLiteral("About Log")), 2,
+    g->addWidget(newLabel(GroupBoxLogName, QStringLiteral("LabelAboutLog"), QStringLiteral("About Log")), 2,
                  0);
     g->addWidget(EditAboutLog, 2, 1, 1, 3);
     auto* bookButtons = new QHBoxLayout;
@@ -399,14 +345,14 @@ void TFConfig::buildPageLog(QWidget* page) {
     g->setColumnStretch(1, 1);
 
     GroupBoxLog1 =
-        makeGroup(page, QStringLiteral("GroupBoxLog1"), QStringLiteral(" Move QSOs into the current log "));
-    EditLog1 = makeEdit(GroupBoxLog1, QStringLiteral("EditLog1"));
+        newGroup(page, QStringLiteral("GroupBoxLog1"), QStringLiteral(" Move QSOs into the current log "));
+    EditLog1 = newEdit(GroupBoxLog1, QStringLiteral("EditLog1"));
     EditLog1->setReadOnly(true);
-    ComboBoxLog2 = makeCombo(GroupBoxLog1, QStringLiteral("ComboBoxLog2"), {}, false, {});
-    ButtonLogAdd = makeButton(GroupBoxLog1, QStringLiteral("ButtonLogAdd"), QStringLiteral("Add"));
+    ComboBoxLog2 = newCombo(GroupBoxLog1, QStringLiteral("ComboBoxLog2"), {}, false, {});
+    ButtonLogAdd = newButton(GroupBoxLog1, QStringLiteral("ButtonLogAdd"), QStringLiteral("Add"));
     auto* h = new QHBoxLayout(GroupBoxLog1);
     h->addWidget(EditLog1, 1);
-    h->addWidget(makeLabel(GroupBoxLog1, QStringLiteral("LabelLogPlus"), QStringLiteral("+")));
+    h->addWidget(newLabel(GroupBoxLog1, QStringLiteral("LabelLogPlus"), QStringLiteral("+")));
     h->addWidget(ComboBoxLog2, 1);
     h->addWidget(ButtonLogAdd);
 
@@ -416,21 +362,21 @@ void TFConfig::buildPageLog(QWidget* page) {
 }
 
 void TFConfig::buildPageDefault(QWidget* page) {
-    auto* clear = makeGroup(page, QStringLiteral("GroupBoxDefClear"), QStringLiteral(" Default after Clear"));
-    CheckBoxRxRst = makeCheck(clear, QStringLiteral("CheckBoxRxRst"), QStringLiteral("Rx RST"), true);
-    CheckBoxTxRst = makeCheck(clear, QStringLiteral("CheckBoxTxRst"), QStringLiteral("Tx RST"), true);
-    CheckBoxInfo = makeCheck(clear, QStringLiteral("CheckBoxInfo"), QStringLiteral("Info"), false);
-    CheckBoxName = makeCheck(clear, QStringLiteral("CheckBoxName"), QStringLiteral("Name"), false);
-    CheckBoxQth = makeCheck(clear, QStringLiteral("CheckBoxQth"), QStringLiteral("QTH"), false);
-    MaskEditRxR = makeEdit(clear, QStringLiteral("MaskEditRxR"), QStringLiteral("599"));
-    MaskEditTxR = makeEdit(clear, QStringLiteral("MaskEditTxR"), QStringLiteral("599"));
+    auto* clear = newGroup(page, QStringLiteral("GroupBoxDefClear"), QStringLiteral(" Default after Clear"));
+    CheckBoxRxRst = newCheck(clear, QStringLiteral("CheckBoxRxRst"), QStringLiteral("Rx RST"), true);
+    CheckBoxTxRst = newCheck(clear, QStringLiteral("CheckBoxTxRst"), QStringLiteral("Tx RST"), true);
+    CheckBoxInfo = newCheck(clear, QStringLiteral("CheckBoxInfo"), QStringLiteral("Info"), false);
+    CheckBoxName = newCheck(clear, QStringLiteral("CheckBoxName"), QStringLiteral("Name"), false);
+    CheckBoxQth = newCheck(clear, QStringLiteral("CheckBoxQth"), QStringLiteral("QTH"), false);
+    MaskEditRxR = newEdit(clear, QStringLiteral("MaskEditRxR"), QStringLiteral("599"));
+    MaskEditTxR = newEdit(clear, QStringLiteral("MaskEditTxR"), QStringLiteral("599"));
     for (QLineEdit* e : {MaskEditRxR, MaskEditTxR}) {
         e->setMaxLength(3);
         makeUpperCase(e);
     }
-    EditName = makeEdit(clear, QStringLiteral("EditName"));
-    EditQth = makeEdit(clear, QStringLiteral("EditQth"));
-    EditI = makeEdit(clear, QStringLiteral("EditI"));
+    EditName = newEdit(clear, QStringLiteral("EditName"));
+    EditQth = newEdit(clear, QStringLiteral("EditQth"));
+    EditI = newEdit(clear, QStringLiteral("EditI"));
     auto* c = new QGridLayout(clear);
     int r = 0;
     for (auto [box, edit] : {std::pair<QCheckBox*, QLineEdit*>{CheckBoxRxRst, MaskEditRxR},
@@ -444,30 +390,30 @@ void TFConfig::buildPageDefault(QWidget* page) {
     }
     c->setColumnStretch(1, 1);
 
-    auto* start = makeGroup(page, QStringLiteral("GroupBoxDefStart"), QStringLiteral(" Defaul after start "));
-    ComboBoxBand = makeCombo(start, QStringLiteral("ComboBoxBand"), {}, true, QStringLiteral("14"));
-    ComboBoxMode = makeCombo(start, QStringLiteral("ComboBoxMode"), {}, true, QStringLiteral("SSB"));
+    auto* start = newGroup(page, QStringLiteral("GroupBoxDefStart"), QStringLiteral(" Defaul after start "));
+    ComboBoxBand = newCombo(start, QStringLiteral("ComboBoxBand"), {}, true, QStringLiteral("14"));
+    ComboBoxMode = newCombo(start, QStringLiteral("ComboBoxMode"), {}, true, QStringLiteral("SSB"));
     auto* s = new QGridLayout(start);
-    s->addWidget(makeLabel(start, QStringLiteral("LabelDefBand"), QStringLiteral("Band")), 0, 0);
+    s->addWidget(newLabel(start, QStringLiteral("LabelDefBand"), QStringLiteral("Band")), 0, 0);
     s->addWidget(ComboBoxBand, 0, 1);
-    s->addWidget(makeLabel(start, QStringLiteral("LabelDefMode"), QStringLiteral("Mode")), 1, 0);
+    s->addWidget(newLabel(start, QStringLiteral("LabelDefMode"), QStringLiteral("Mode")), 1, 0);
     s->addWidget(ComboBoxMode, 1, 1);
     s->setColumnStretch(1, 1);
     s->setRowStretch(2, 1);
 
-    auto* columns = makeGroup(page, QStringLiteral("GroupBoxColumns"), QStringLiteral(" Log columns "));
-    CheckBox1D = makeCheck(columns, QStringLiteral("CheckBox1D"), QStringLiteral("Date"), true);
-    CheckBox1T = makeCheck(columns, QStringLiteral("CheckBox1T"), QStringLiteral("Time"), true);
-    CheckBox1B = makeCheck(columns, QStringLiteral("CheckBox1B"), QStringLiteral("Band"), true);
-    CheckBox1M = makeCheck(columns, QStringLiteral("CheckBox1M"), QStringLiteral("Mode"), true);
-    CheckBox1N = makeCheck(columns, QStringLiteral("CheckBox1N"), QStringLiteral("Name"), true);
-    CheckBox1Q = makeCheck(columns, QStringLiteral("CheckBox1Q"), QStringLiteral("QTH"), true);
-    CheckBox1RR = makeCheck(columns, QStringLiteral("CheckBox1RR"), QStringLiteral("Rx RS(T)"), true);
-    CheckBox1TR = makeCheck(columns, QStringLiteral("CheckBox1TR"), QStringLiteral("Tx RS(T)"), true);
-    CheckBox1QS = makeCheck(columns, QStringLiteral("CheckBox1QS"), QStringLiteral("Send QSL"), true);
-    CheckBox1QR = makeCheck(columns, QStringLiteral("CheckBox1QR"), QStringLiteral("Rcv QSL"), true);
-    CheckBox1Note = makeCheck(columns, QStringLiteral("CheckBox1Note"), QStringLiteral("Note"), true);
-    CheckBox1QthLoc = makeCheck(columns, QStringLiteral("CheckBox1QthLoc"), QStringLiteral("QTH Loc"), true);
+    auto* columns = newGroup(page, QStringLiteral("GroupBoxColumns"), QStringLiteral(" Log columns "));
+    CheckBox1D = newCheck(columns, QStringLiteral("CheckBox1D"), QStringLiteral("Date"), true);
+    CheckBox1T = newCheck(columns, QStringLiteral("CheckBox1T"), QStringLiteral("Time"), true);
+    CheckBox1B = newCheck(columns, QStringLiteral("CheckBox1B"), QStringLiteral("Band"), true);
+    CheckBox1M = newCheck(columns, QStringLiteral("CheckBox1M"), QStringLiteral("Mode"), true);
+    CheckBox1N = newCheck(columns, QStringLiteral("CheckBox1N"), QStringLiteral("Name"), true);
+    CheckBox1Q = newCheck(columns, QStringLiteral("CheckBox1Q"), QStringLiteral("QTH"), true);
+    CheckBox1RR = newCheck(columns, QStringLiteral("CheckBox1RR"), QStringLiteral("Rx RS(T)"), true);
+    CheckBox1TR = newCheck(columns, QStringLiteral("CheckBox1TR"), QStringLiteral("Tx RS(T)"), true);
+    CheckBox1QS = newCheck(columns, QStringLiteral("CheckBox1QS"), QStringLiteral("Send QSL"), true);
+    CheckBox1QR = newCheck(columns, QStringLiteral("CheckBox1QR"), QStringLiteral("Rcv QSL"), true);
+    CheckBox1Note = newCheck(columns, QStringLiteral("CheckBox1Note"), QStringLiteral("Note"), true);
+    CheckBox1QthLoc = newCheck(columns, QStringLiteral("CheckBox1QthLoc"), QStringLiteral("QTH Loc"), true);
     auto* col = new QGridLayout(columns);
     const QList<QCheckBox*> boxes = {CheckBox1D,  CheckBox1T,  CheckBox1B,    CheckBox1M,
                                      CheckBox1N,  CheckBox1Q,  CheckBox1RR,   CheckBox1TR,
@@ -483,23 +429,23 @@ void TFConfig::buildPageDefault(QWidget* page) {
 }
 
 void TFConfig::buildPageAwards(QWidget* page) {
-    auto* show = makeGroup(page, QStringLiteral("GroupBoxShowInfo"), QStringLiteral(" Show Info "));
-    CBDxcc = makeCheck(show, QStringLiteral("CBDxcc"), QStringLiteral("DXCC"), false);
-    CBWaz = makeCheck(show, QStringLiteral("CBWaz"), QStringLiteral("WAZ"), false);
-    CBWas = makeCheck(show, QStringLiteral("CBWas"), QStringLiteral("WAS"), false);
-    CBIota = makeCheck(show, QStringLiteral("CBIota"), QStringLiteral("IOTA"), false);
-    CBUkRu = makeCheck(show, QStringLiteral("CBUkRu"), QStringLiteral("Ukr Russ"), false);
-    CBDipA = makeCheck(show, QStringLiteral("CBDipA"), QStringLiteral("Award 1"), false);
-    CBDipB = makeCheck(show, QStringLiteral("CBDipB"), QStringLiteral("Award 2"), false);
-    EditDipA = makeEdit(show, QStringLiteral("EditDipA"));
+    auto* show = newGroup(page, QStringLiteral("GroupBoxShowInfo"), QStringLiteral(" Show Info "));
+    CBDxcc = newCheck(show, QStringLiteral("CBDxcc"), QStringLiteral("DXCC"), false);
+    CBWaz = newCheck(show, QStringLiteral("CBWaz"), QStringLiteral("WAZ"), false);
+    CBWas = newCheck(show, QStringLiteral("CBWas"), QStringLiteral("WAS"), false);
+    CBIota = newCheck(show, QStringLiteral("CBIota"), QStringLiteral("IOTA"), false);
+    CBUkRu = newCheck(show, QStringLiteral("CBUkRu"), QStringLiteral("Ukr Russ"), false);
+    CBDipA = newCheck(show, QStringLiteral("CBDipA"), QStringLiteral("Award 1"), false);
+    CBDipB = newCheck(show, QStringLiteral("CBDipB"), QStringLiteral("Award 2"), false);
+    EditDipA = newEdit(show, QStringLiteral("EditDipA"));
     EditDipA->setMaxLength(10);
-    EditDipB = makeEdit(show, QStringLiteral("EditDipB"));
+    EditDipB = newEdit(show, QStringLiteral("EditDipB"));
     EditDipB->setMaxLength(10);
     auto* g = new QGridLayout(show);
     int r = 0;
     for (QCheckBox* b : {CBDxcc, CBWaz, CBWas, CBIota, CBUkRu})
         g->addWidget(b, r++, 0);
-    g->addWidget(makeLabel(show, QStringLiteral("LabelAwardName"), QStringLiteral("Award name")), r, 1);
+    g->addWidget(newLabel(show, QStringLiteral("LabelAwardName"), QStringLiteral("Award name")), r, 1);
     ++r;
     g->addWidget(CBDipA, r, 0);
     g->addWidget(EditDipA, r++, 1);
@@ -513,11 +459,11 @@ void TFConfig::buildPageAwards(QWidget* page) {
 }
 
 void TFConfig::buildPageDataBase(QWidget* page) {
-    auto* zelmor = makeGroup(page, QStringLiteral("GroupBoxCBZelmor"), QStringLiteral(" CallBook "));
+    auto* zelmor = newGroup(page, QStringLiteral("GroupBoxCBZelmor"), QStringLiteral(" CallBook "));
     CheckBoxInternal =
-        makeCheck(zelmor, QStringLiteral("CheckBoxInternal"), QStringLiteral("CallBook-Zelmor "), false);
-    CheckBoxInternalA = makeCheck(zelmor, QStringLiteral("CheckBoxInternalA"), QStringLiteral("Auto"), false);
-    CheckBoxAutoIns = makeCheck(zelmor, QStringLiteral("CheckBoxAutoIns"),
+        newCheck(zelmor, QStringLiteral("CheckBoxInternal"), QStringLiteral("CallBook-Zelmor "), false);
+    CheckBoxInternalA = newCheck(zelmor, QStringLiteral("CheckBoxInternalA"), QStringLiteral("Auto"), false);
+    CheckBoxAutoIns = newCheck(zelmor, QStringLiteral("CheckBoxAutoIns"),
                                 QStringLiteral("Auto insert Name and QTH"), false);
     auto* z = new QGridLayout(zelmor);
     z->addWidget(CheckBoxInternal, 0, 0);
@@ -525,14 +471,14 @@ void TFConfig::buildPageDataBase(QWidget* page) {
     z->addWidget(CheckBoxAutoIns, 1, 0, 1, 3);
     z->setColumnStretch(2, 1);
 
-    auto* ext = makeGroup(page, QStringLiteral("GroupBoxExtCallBook"), QStringLiteral(" External CallBook "));
-    CheckBoxQRZ = makeCheck(ext, QStringLiteral("CheckBoxQRZ"), QStringLiteral("QRZ"), false);
-    CheckBoxVCD = makeCheck(ext, QStringLiteral("CheckBoxVCD"), QStringLiteral("VCD"), false);
+    auto* ext = newGroup(page, QStringLiteral("GroupBoxExtCallBook"), QStringLiteral(" External CallBook "));
+    CheckBoxQRZ = newCheck(ext, QStringLiteral("CheckBoxQRZ"), QStringLiteral("QRZ"), false);
+    CheckBoxVCD = newCheck(ext, QStringLiteral("CheckBoxVCD"), QStringLiteral("VCD"), false);
     CheckBoxVCD->setToolTip(QStringLiteral("Внешняя база данных Вкл/Выкл"));
-    CheckBoxQRZA = makeCheck(ext, QStringLiteral("CheckBoxQRZA"), QStringLiteral("Auto"), false);
-    CheckBoxVCDA = makeCheck(ext, QStringLiteral("CheckBoxVCDA"), QStringLiteral("Auto"), false);
-    EditQRZ = makeEdit(ext, QStringLiteral("EditQRZ"), QStringLiteral("D:\\Callbk\\QRZ"));
-    EditVCD = makeEdit(ext, QStringLiteral("EditVCD"), QStringLiteral("D:\\Callbk\\VCD"));
+    CheckBoxQRZA = newCheck(ext, QStringLiteral("CheckBoxQRZA"), QStringLiteral("Auto"), false);
+    CheckBoxVCDA = newCheck(ext, QStringLiteral("CheckBoxVCDA"), QStringLiteral("Auto"), false);
+    EditQRZ = newEdit(ext, QStringLiteral("EditQRZ"), QStringLiteral("D:\\Callbk\\QRZ"));
+    EditVCD = newEdit(ext, QStringLiteral("EditVCD"), QStringLiteral("D:\\Callbk\\VCD"));
     auto* e = new QGridLayout(ext);
     e->addWidget(CheckBoxQRZ, 0, 0);
     e->addWidget(EditQRZ, 0, 1);
@@ -550,9 +496,9 @@ void TFConfig::buildPageDataBase(QWidget* page) {
 
 void TFConfig::buildPageMedia(QWidget* page) {
     CheckBoxAutoAudio =
-        makeCheck(page, QStringLiteral("CheckBoxAutoAudio"), QStringLiteral("Auto save sound"), false);
+        newCheck(page, QStringLiteral("CheckBoxAutoAudio"), QStringLiteral("Auto save sound"), false);
     CheckBoxAutoImage =
-        makeCheck(page, QStringLiteral("CheckBoxAutoImage"), QStringLiteral("Auto view image"), false);
+        newCheck(page, QStringLiteral("CheckBoxAutoImage"), QStringLiteral("Auto view image"), false);
     auto* v = new QVBoxLayout(page);
     v->addWidget(CheckBoxAutoAudio);
     v->addWidget(CheckBoxAutoImage);
@@ -560,19 +506,19 @@ void TFConfig::buildPageMedia(QWidget* page) {
 }
 
 void TFConfig::buildPageExtSoft(QWidget* page) {
-    auto* programs = makeGroup(page, QStringLiteral("GroupBoxPrograms"), QStringLiteral(" Programs "));
+    auto* programs = newGroup(page, QStringLiteral("GroupBoxPrograms"), QStringLiteral(" Programs "));
     const QString def = QStringLiteral("C:\\");
-    EditPrDP = makeEdit(programs, QStringLiteral("EditPrDP"), def);
-    EditPrMixW = makeEdit(programs, QStringLiteral("EditPrMixW"), def);
-    EditPrMMV = makeEdit(programs, QStringLiteral("EditPrMMV"), def);
-    EditPrCT = makeEdit(programs, QStringLiteral("EditPrCT"), def);
-    EditPrTTTY = makeEdit(programs, QStringLiteral("EditPrTTTY"), def);
-    EditPr1 = makeEdit(programs, QStringLiteral("EditPr1"), def);
-    EditPr2 = makeEdit(programs, QStringLiteral("EditPr2"), def);
-    EditPrNU1 = makeEdit(programs, QStringLiteral("EditPrNU1"), QStringLiteral("Name1"));
-    EditPrNU2 = makeEdit(programs, QStringLiteral("EditPrNU2"), QStringLiteral("Name2"));
+    EditPrDP = newEdit(programs, QStringLiteral("EditPrDP"), def);
+    EditPrMixW = newEdit(programs, QStringLiteral("EditPrMixW"), def);
+    EditPrMMV = newEdit(programs, QStringLiteral("EditPrMMV"), def);
+    EditPrCT = newEdit(programs, QStringLiteral("EditPrCT"), def);
+    EditPrTTTY = newEdit(programs, QStringLiteral("EditPrTTTY"), def);
+    EditPr1 = newEdit(programs, QStringLiteral("EditPr1"), def);
+    EditPr2 = newEdit(programs, QStringLiteral("EditPr2"), def);
+    EditPrNU1 = newEdit(programs, QStringLiteral("EditPrNU1"), QStringLiteral("Name1"));
+    EditPrNU2 = newEdit(programs, QStringLiteral("EditPrNU2"), QStringLiteral("Name2"));
     const auto fixedName = [programs](const QString& name, const QString& text) {
-        QLineEdit* e = makeEdit(programs, name, text);
+        QLineEdit* e = newEdit(programs, name, text);
         e->setReadOnly(true);
         return e;
     };
@@ -585,8 +531,8 @@ void TFConfig::buildPageExtSoft(QWidget* page) {
         {EditPrNU1, EditPr1},
         {EditPrNU2, EditPr2}};
     auto* g = new QGridLayout(programs);
-    g->addWidget(makeLabel(programs, QStringLiteral("LabelPrName"), QStringLiteral("Program")), 0, 0);
-    g->addWidget(makeLabel(programs, QStringLiteral("LabelPrFile"), QStringLiteral("Program file")), 0, 1);
+    g->addWidget(newLabel(programs, QStringLiteral("LabelPrName"), QStringLiteral("Program")), 0, 0);
+    g->addWidget(newLabel(programs, QStringLiteral("LabelPrFile"), QStringLiteral("Program file")), 0, 1);
     int r = 1;
     for (auto [name, path] : rows) {
         name->setMaximumWidth(name->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")));
@@ -603,9 +549,9 @@ void TFConfig::buildPageExtSoft(QWidget* page) {
 
 void TFConfig::buildPageFKeyHint(QWidget* page) {
     auto* g = new QGridLayout(page);
-    g->addWidget(makeLabel(page, QStringLiteral("LabelFKey"), QStringLiteral("Key")), 0, 0);
-    g->addWidget(makeLabel(page, QStringLiteral("LabelFHint"), QStringLiteral("Hint")), 0, 1);
-    g->addWidget(makeLabel(page, QStringLiteral("LabelFText"), QStringLiteral("Text")), 0, 2);
+    g->addWidget(newLabel(page, QStringLiteral("LabelFKey"), QStringLiteral("Key")), 0, 0);
+    g->addWidget(newLabel(page, QStringLiteral("LabelFHint"), QStringLiteral("Hint")), 0, 1);
+    g->addWidget(newLabel(page, QStringLiteral("LabelFText"), QStringLiteral("Text")), 0, 2);
     QLineEdit** hints[] = {&EditF1, &EditF2, &EditF3, &EditF4,  &EditF5,  &EditF6,
                            &EditF7, &EditF8, &EditF9, &EditF10, &EditF11, &EditF12};
     QLineEdit** texts[] = {&EditMakros1, &EditMakros2,  &EditMakros3,  &EditMakros4,
@@ -613,11 +559,11 @@ void TFConfig::buildPageFKeyHint(QWidget* page) {
                            &EditMakros9, &EditMakros10, &EditMakros11, &EditMakros12};
     for (int i = 0; i < 12; ++i) {
         const QString n = QString::number(i + 1);
-        *hints[i] = makeEdit(page, QStringLiteral("EditF") + n, QStringLiteral("F") + n);
-        *texts[i] = makeEdit(page, QStringLiteral("EditMakros") + n);
+        *hints[i] = newEdit(page, QStringLiteral("EditF") + n, QStringLiteral("F") + n);
+        *texts[i] = newEdit(page, QStringLiteral("EditMakros") + n);
         EditF.append(*hints[i]);
         EditMakros.append(*texts[i]);
-        g->addWidget(makeLabel(page, QStringLiteral("LabelF") + n, QStringLiteral("F") + n), i + 1, 0);
+        g->addWidget(newLabel(page, QStringLiteral("LabelF") + n, QStringLiteral("F") + n), i + 1, 0);
         g->addWidget(*hints[i], i + 1, 1);
         g->addWidget(*texts[i], i + 1, 2);
     }
@@ -627,26 +573,26 @@ void TFConfig::buildPageFKeyHint(QWidget* page) {
 }
 
 void TFConfig::buildPageTRX(QWidget* page) {
-    auto* trx = makeGroup(page, QStringLiteral("GroupBoxTRX"), QStringLiteral(" Transceiver "));
+    auto* trx = newGroup(page, QStringLiteral("GroupBoxTRX"), QStringLiteral(" Transceiver "));
     ComboBoxTRXName =
-        makeCombo(trx, QStringLiteral("ComboBoxTRXName"),
+        newCombo(trx, QStringLiteral("ComboBoxTRXName"),
                   {QStringLiteral("None"), QStringLiteral("Kenwood TS-570")}, false, QStringLiteral("None"));
     QStringList ports{QStringLiteral("None")};
     for (int i = 1; i <= 10; ++i)
         ports << QStringLiteral("COM") + QString::number(i);
     // Editable: a device path may be typed in place of a port name.
-    ComboBoxPortTrx = makeCombo(trx, QStringLiteral("ComboBoxPortTrx"), ports, true, QStringLiteral("None"));
-    ComboBoxBaudRate = makeCombo(trx, QStringLiteral("ComboBoxBaudRate"),
+    ComboBoxPortTrx = newCombo(trx, QStringLiteral("ComboBoxPortTrx"), ports, true, QStringLiteral("None"));
+    ComboBoxBaudRate = newCombo(trx, QStringLiteral("ComboBoxBaudRate"),
                                  {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
                                   QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
                                   QStringLiteral("57600")},
                                  true, QStringLiteral("9600"));
     auto* g = new QGridLayout(trx);
-    g->addWidget(makeLabel(trx, QStringLiteral("LabelTrxName"), QStringLiteral("Model")), 0, 0);
+    g->addWidget(newLabel(trx, QStringLiteral("LabelTrxName"), QStringLiteral("Model")), 0, 0);
     g->addWidget(ComboBoxTRXName, 0, 1);
-    g->addWidget(makeLabel(trx, QStringLiteral("LabelTrxPort"), QStringLiteral("Port")), 1, 0);
+    g->addWidget(newLabel(trx, QStringLiteral("LabelTrxPort"), QStringLiteral("Port")), 1, 0);
     g->addWidget(ComboBoxPortTrx, 1, 1);
-    g->addWidget(makeLabel(trx, QStringLiteral("LabelTrxBaud"), QStringLiteral("Baud rate")), 2, 0);
+    g->addWidget(newLabel(trx, QStringLiteral("LabelTrxBaud"), QStringLiteral("Baud rate")), 2, 0);
     g->addWidget(ComboBoxBaudRate, 2, 1);
     g->setColumnStretch(2, 1);
 
@@ -1011,7 +957,20 @@ void TFConfig::copyCallbookCaptions() {
 // Handlers
 // =============================================================================================
 
+void TFConfig::limitBoxesToColumns() {
+    if (!DM) return;
+    limitToColumn(EditLLogName, DM->TableLogName, QStringLiteral("Name"));
+    limitToColumn(EditAboutLog, DM->TableLogName, QStringLiteral("Prim"));
+    // The defaults go into the entry boxes and from there into the log.
+    limitToColumn(EditName, DM->TableLog, QStringLiteral("LogName"));
+    limitToColumn(EditQth, DM->TableLog, QStringLiteral("LogQth"));
+    limitToColumn(EditI, DM->TableLog, QStringLiteral("LogNotepad"));
+    limitToColumn(MaskEditRxR, DM->TableLog, QStringLiteral("LogRxRst"));
+    limitToColumn(MaskEditTxR, DM->TableLog, QStringLiteral("LogTxRst"));
+}
+
 void TFConfig::FormCreate() {
+    limitBoxesToColumns();
     // Without the settings database (its failure was reported when it was opened) the window
     // keeps its design values and applies those.
     if (settingsTablesOpen()) {

@@ -211,6 +211,7 @@ private:
     void buildPageExtSoft(QWidget* page);
     void buildPageFKeyHint(QWidget* page);
     void buildPageTRX(QWidget* page);
+    void limitBoxesToColumns();
     void connectHandlers();
 
     void saveAllControls();

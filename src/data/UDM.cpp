@@ -172,6 +172,14 @@ DataSource* TDM::makeSource(const QString& name, Dataset* ds) {
     return s;
 }
 
+bool TDM::logOpen() const {
+    return TableLogName->active();
+}
+
+bool TDM::referenceOpen() const {
+    return TableAllPref->active();
+}
+
 QString TDM::connectionStringFor(const QString& file, const QString& folder) {
     const QChar quote('"');
     return QStringLiteral(
@@ -208,6 +216,7 @@ void TDM::DataModuleCreate() {
     TableLogName->open();
     TableAwMixed->open();
     TableContestStatistic->open();
+    FMain->LimitBoxesToColumns();
 
     // 5. Log-book menu and the selected book; 6. the book's start date.
     buildLogBookMenu();

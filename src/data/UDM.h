@@ -17,6 +17,11 @@ public:
     void DataSourceLogDataChange();
     void DataSourceUkrRussDataChange();
 
+    // Whether the start-up opened the log / reference database. Without one, the handlers that
+    // need it stay quiet: its failure was reported once, when it was opened.
+    bool logOpen() const;
+    bool referenceOpen() const;
+
     // The connection string of a database file, built as the connection strings always were.
     static QString connectionStringFor(const QString& file, const QString& folder);
 

@@ -4,6 +4,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "logbook/PrefixLookup.h"
 #include "logbook/UAbout.h"
@@ -17,6 +18,7 @@
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "widgets/BoxColour.h"
+#include "widgets/Controls.h"
 #include "widgets/DBGrid.h"
 #include "widgets/TForm.h"
 #include "widgets/UpperCase.h"
@@ -62,79 +64,10 @@ const QColor kBlue{0, 0, 255};
 // The recording letter starts grey so that the first blink shows it.
 const QColor kGrey{128, 128, 128};
 
-template <class W> W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* newLabel(QWidget* parent, const QString& name, const QString& text) {
-    return named(new QLabel(text, parent), name);
-}
-
-// A caption that nothing else refers to.
-QLabel* caption(QWidget* parent, const QString& text) {
-    return new QLabel(text, parent);
-}
-
-QLineEdit* newEdit(QWidget* parent, const QString& name, const QString& text = {}, int maxLength = 0) {
-    auto* e = named(new QLineEdit(parent), name);
-    if (maxLength > 0) e->setMaxLength(maxLength);
-    e->setText(text);
-    return e;
-}
-
-QPushButton* newButton(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
-}
-
-QGroupBox* newGroup(QWidget* parent, const QString& name, const QString& title) {
-    return named(new QGroupBox(title, parent), name);
-}
-
-QFrame* newPanel(QWidget* parent, const QString& name) {
-    auto* f = named(new QFrame(parent), name);
-    f->setFrameShape(QFrame::StyledPanel);
-    f->setFrameShadow(QFrame::Raised);
-    return f;
-}
-
 // A label whose text changes at run time: a fixed width, so that a long text is cut at its
 // right edge instead of pushing the fixed-size window's layout around.
 void fixWidth(QLabel* l, int chars) {
     l->setFixedWidth(l->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('W'))) / 2 + 8);
-}
-
-QAction* newItem(QMenu* menu, const QString& name, const QString& text) {
-    auto* a = named(new QAction(text, menu), name);
-    menu->addAction(a);
-    return a;
-}
-
-QAction* newCheckItem(QMenu* menu, const QString& name, const QString& text, bool checked = false) {
-    QAction* a = newItem(menu, name, text);
-    a->setCheckable(true);
-    a->setChecked(checked);
-    return a;
-}
-
-QMenu* newSubmenu(QMenu* parent, const QString& name, const QString& title) {
-    auto* m = named(new QMenu(title, parent), name);
-    parent->addMenu(m);
-    return m;
-}
-
-// Radio items: one of the group stays checked; a click checks the clicked one.
-QActionGroup* radioGroup(QObject* owner, const QString& name, std::initializer_list<QAction*> items) {
-    auto* g = named(new QActionGroup(owner), name);
-    g->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (QAction* a : items) {
-        a->setCheckable(true);
-        g->addAction(a);
-    }
-    return g;
 }
 
 // Centred on the desktop; a window larger than the screen keeps its title bar on it.
@@ -176,6 +109,9 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     buildExtraPanel();
     buildMenus();
     buildPopupMenus();
+    // A click on a button leaves the focus in the box being typed into.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setFocusPolicy(Qt::TabFocus);
 
     TimerRealClock = named(new QTimer(this), QStringLiteral("TimerRealClock"));
     TimerRealClock->setInterval(1000);
@@ -197,6 +133,22 @@ void TFMain::fitToContents() {
     if (layout()) layout()->activate();
     adjustSize();
     setFixedSize(sizeHint());
+}
+
+void TFMain::LimitBoxesToColumns() {
+    const Dataset* log = DM->TableLog;
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {EditCall, "LogCall"},    {EditName, "LogName"},       {EditQTH, "LogQth"},
+        {EditRSRX, "LogRxRst"},   {EditRSTX, "LogTxRst"},      {EditNote, "LogNotepad"},
+        {EditQTHLoc, "LogQTHLoc"}, {EditQSLSend, "LogTxQsl"},  {EditQSLRcvd, "LogRxQsl"},
+        {EditNmTx, "Log3"},       {EditNmRx, "Log2"}};
+    for (auto [box, column] : boxes)
+        limitToColumn(box, log, QLatin1String(column));
+    limitToColumn(ComboBoxBand, log, QStringLiteral("LogBand"));
+    limitToColumn(ComboBoxMode, log, QStringLiteral("LogMode"));
+    // The award references typed for a contact are stored with it.
+    limitToColumn(FAwardAdd->EditIOTANum, log, QStringLiteral("LogAwIOTA"));
+    limitToColumn(FAwardAdd->EditWASState, log, QStringLiteral("LogAwWAS"));
 }
 
 TFMain::~TFMain() {

@@ -262,6 +262,9 @@ public:
     QAction* HelpHelp;
     QAction* HelpAbout;
 
+    // The entry boxes take no more characters than the log's columns hold (once the log is open).
+    void LimitBoxesToColumns();
+
     // Sizes the window to its contents (at creation and after its captions change language).
     void fitToContents();
 
@@ -285,6 +288,14 @@ public:
     void DBGridRepeatDblClick();
     // Wires the entry panel's handlers; run once by the constructor.
     void connectEntryHandlers();
+    // The steps of EditCallChange.
+    void driveStopwatch(const QString& call);
+    void showAwardStatusOfCall();
+    void showDistanceAndBearing();
+    void showCountryOfCall();
+    void driveAutoRecording(const QString& call);
+    void clearIslandOfCall();
+    QString prefixRowText(const QString& field) const;
 
     // --- storing and editing a contact ---------------------------------------------------
     void ButtonSaveClick();

@@ -10,7 +10,9 @@
 #include <QTabWidget>
 
 void TFMain::OptionsConfigClick() {
-    FConfig->EditLog1->setText(DM->TableLogName->field(QStringLiteral("Name")).asString());
+    // Without the log database the window still opens, so the user can act on the settings.
+    FConfig->EditLog1->setText(DM->logOpen() ? DM->TableLogName->field(QStringLiteral("Name")).asString()
+                                             : QString());
     FConfig->ComboBoxLog2->clear();
     for (QAction* item : logMenuItemsAboveSeparator())
         if (!item->isChecked() && item->text() != QLatin1String("Log1~"))

@@ -7,6 +7,7 @@
 #include "dataset/QuotedStr.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
+#include "data/UGlobal.h"
 #include "logbook/CallSignKeys.h"
 #include "logbook/PrefixLookup.h"
 #include "logbook/QthLocator.h"
@@ -18,6 +19,7 @@
 #include "platform/NumberText.h"
 #include "widgets/BoxColour.h"
 #include "widgets/DBGrid.h"
+#include "widgets/StartUpTimers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +54,7 @@ bool notEntered(const QString& text) {
     return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
-// The PC clock minus UTC in hours; the minutes take the sign of the hours ("-03" "30" is -3.5).
+// The hours to add to the PC clock for UTC; the minutes take the sign of the hours ("-03" "30" is -3.5).
 bool utcDifferenceHours(const QString& hoursText, const QString& minutesText, double& hours) {
     int h = 0, m = 0;
     if (!NumberText::toInt(hoursText, h) || !NumberText::toInt(minutesText, m)) return false;
@@ -84,7 +86,7 @@ void TFMain::connectEntryHandlers() {
     connect(ButtonClear, &QPushButton::clicked, this, guardedSlot(&TFMain::ButtonClearClick));
     for (QLineEdit* box : {EditCall, EditName, EditQTH, EditRSRX, EditRSTX, EditNote, EditQTHLoc, EditCBCall})
         box->installEventFilter(this);
-    TimerRealClock->start(1000);
+    StartUpTimers::startAfterStartUp(TimerRealClock);
 }
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
@@ -170,80 +172,105 @@ void TFMain::EditCallChange() {
     const QString call = EditCall->text();
     ClearQsoInfo();
     EditCBCall->setText(call);
-    if (TimerQSO->isChecked()) {
-        if (call.size() <= 2)
-            TimerStopClearClick();
-        else
-            TimerStartClick();
-    }
-    if (!call.isEmpty()) {
+    driveStopwatch(call);
+    if (call.isEmpty()) {
+        FCont->ShowAwardCells(false);
+    } else {
         FilterRepeatGrid(QStringLiteral("LogCall LIKE ") + QuotedStr(callPrefixPattern(call)), kRepeatSort, 0,
                          2);
         FindPrefix(call);
-
-        ContestItemFound = false;
-        ShowAwardStatus(DM->TableDXCC->field(QStringLiteral("Prefix")).asString(), {}, {},
-                        QStringLiteral("DXCC"));
-        ShowAwardStatus(DM->TablePref->field(QStringLiteral("CQZone")).asString(), {}, {},
-                        QStringLiteral("WAZ"));
-        ShowAwardStatus(FAwardAdd->EditUSObl->text(), FAwardAdd->EditUSDXCC->text(), {},
-                        QStringLiteral("UkrRus"));
-        ShowAwardStatus(FAwardAdd->EditIOTANum->text(), {}, {}, QStringLiteral("IOTA"));
-        ContestItemFound = false;
-
-        if (!DM->TablePref->isEmpty()) {
-            // Distance and bearing need the own position; an unreadable one is reported once.
-            double ownLat = 0, ownLon = 0;
-            const QString latText = trimmed(FConfig->MaskEditLat), lonText = trimmed(FConfig->MaskEditLon);
-            if (NumberText::toFloat(latText, ownLat) && NumberText::toFloat(lonText, ownLon)) {
-                badOwnPosition_.clear();
-                const GeoPos own{ownLon, ownLat};
-                const GeoPos worked{-DM->TablePref->field(QStringLiteral("Longitude")).asFloat(),
-                                    DM->TablePref->field(QStringLiteral("Latitude")).asFloat()};
-                const DistAz r = DistanceAzimuth(own, worked);
-                LabelDist->setText(QString::number(static_cast<qint64>(std::trunc(r.distance))));
-                LabelAzD->setText(NumberText::fromFloat(r.azimuth));
-                LabelAzB->setText(NumberText::fromFloat(360 - r.azimuth));
-            } else if (notEntered(latText) && notEntered(lonText)) {
-                // No own position in the settings yet: nothing to measure from, nothing to report.
-            } else if (badOwnPosition_ != latText + '|' + lonText) {
-                badOwnPosition_ = latText + '|' + lonText;
-                Dialogs::errorBox(
-                    QStringLiteral("'") + latText + QStringLiteral("' / '") + lonText +
-                    QStringLiteral("' is not a valid position (own latitude and longitude, e.g. 45,23)"));
-            }
-            const QString dxcc = DM->TablePref->field(QStringLiteral("DXCCPrefix")).asString();
-            const QString cq = DM->TablePref->field(QStringLiteral("CQZone")).asString();
-            LabelRegion->setText(DM->TablePref->field(QStringLiteral("Country")).asString());
-            LabelPref->setText(dxcc);
-            GroupBoxDXCC->setTitle(QStringLiteral(" DXCC Mixed - ") + dxcc);
-            LabelZoneCQ->setText(cq);
-            GroupBoxWAZ->setTitle(QStringLiteral(" WAZ Mixed - Zone : ") + cq);
-            LabelZoneITU->setText(DM->TablePref->field(QStringLiteral("ITUZone")).asString());
-            LabelContinent->setText(DM->TablePref->field(QStringLiteral("Continent")).asString());
-        }
-    } else {
-        FCont->ShowAwardCells(false);
+        showAwardStatusOfCall();
+        showDistanceAndBearing();
+        showCountryOfCall();
     }
-    if (ViewSoundAutoSave->isChecked()) {
-        if (call.size() >= 2)
-            FSound->ButtonRecClick();
-        else
-            FSound->ButtonAbortClick();
+    driveAutoRecording(call);
+}
+
+void TFMain::driveStopwatch(const QString& call) {
+    if (!TimerQSO->isChecked()) return;
+    if (call.size() <= 2)
+        TimerStopClearClick();
+    else
+        TimerStartClick();
+}
+
+QString TFMain::prefixRowText(const QString& field) const {
+    // Without the reference database there is no country row: the labels keep their reset texts.
+    return DM->referenceOpen() ? DM->TablePref->field(field).asString() : QString();
+}
+
+void TFMain::showAwardStatusOfCall() {
+    // The award marks live in the log database; without it there is no status to show.
+    if (!DM->logOpen()) return;
+    const QString dxcc = DM->referenceOpen() ? DM->TableDXCC->field(QStringLiteral("Prefix")).asString() : QString();
+    ContestItemFound = false;
+    ShowAwardStatus(dxcc, {}, {}, QStringLiteral("DXCC"));
+    ShowAwardStatus(prefixRowText(QStringLiteral("CQZone")), {}, {}, QStringLiteral("WAZ"));
+    ShowAwardStatus(FAwardAdd->EditUSObl->text(), FAwardAdd->EditUSDXCC->text(), {}, QStringLiteral("UkrRus"));
+    ShowAwardStatus(FAwardAdd->EditIOTANum->text(), {}, {}, QStringLiteral("IOTA"));
+    ContestItemFound = false;
+}
+
+void TFMain::showDistanceAndBearing() {
+    if (!DM->referenceOpen() || DM->TablePref->isEmpty()) return;
+    // Distance and bearing need the own position; an unreadable one is reported once.
+    double ownLat = 0, ownLon = 0;
+    const QString latText = trimmed(FConfig->MaskEditLat), lonText = trimmed(FConfig->MaskEditLon);
+    if (!NumberText::toFloat(latText, ownLat) || !NumberText::toFloat(lonText, ownLon)) {
+        // No own position in the settings yet: nothing to measure from, nothing to report.
+        if (notEntered(latText) && notEntered(lonText)) return;
+        if (badOwnPosition_ == latText + '|' + lonText) return;
+        badOwnPosition_ = latText + '|' + lonText;
+        Dialogs::errorBox(Msg(QStringLiteral("'") + latText + QStringLiteral("' / '") + lonText +
+                                  QStringLiteral("' is not a valid position (own latitude and longitude, e.g. 45,23)"),
+                              QStringLiteral("'") + latText + QStringLiteral("' / '") + lonText +
+                                  QStringLiteral("' - неверные координаты (своя широта и долгота, например 45,23)")));
+        return;
     }
+    badOwnPosition_.clear();
+    const GeoPos own{ownLon, ownLat};
+    // PREF holds west-positive longitudes.
+    const GeoPos worked{-DM->TablePref->field(QStringLiteral("Longitude")).asFloat(),
+                        DM->TablePref->field(QStringLiteral("Latitude")).asFloat()};
+    const DistAz r = DistanceAzimuth(own, worked);
+    LabelDist->setText(QString::number(static_cast<qint64>(std::trunc(r.distance))));
+    LabelAzD->setText(NumberText::fromFloat(r.azimuth));
+    LabelAzB->setText(NumberText::fromFloat(360 - r.azimuth));
+}
+
+void TFMain::showCountryOfCall() {
+    if (!DM->referenceOpen() || DM->TablePref->isEmpty()) return;
+    const QString dxcc = prefixRowText(QStringLiteral("DXCCPrefix"));
+    const QString cq = prefixRowText(QStringLiteral("CQZone"));
+    LabelRegion->setText(prefixRowText(QStringLiteral("Country")));
+    LabelPref->setText(dxcc);
+    GroupBoxDXCC->setTitle(QStringLiteral(" DXCC Mixed - ") + dxcc);
+    LabelZoneCQ->setText(cq);
+    GroupBoxWAZ->setTitle(QStringLiteral(" WAZ Mixed - Zone : ") + cq);
+    LabelZoneITU->setText(prefixRowText(QStringLiteral("ITUZone")));
+    LabelContinent->setText(prefixRowText(QStringLiteral("Continent")));
+}
+
+void TFMain::driveAutoRecording(const QString& call) {
+    if (!ViewSoundAutoSave->isChecked()) return;
+    if (call.size() >= 2)
+        FSound->ButtonRecClick();
+    else
+        FSound->ButtonAbortClick();
 }
 
 void TFMain::FindPrefix(const QString& call) {
+    if (!DM->referenceOpen()) {
+        clearIslandOfCall();
+        return;
+    }
     const QString match = longestPrefixMatch(call, [this](const QString& candidate, QString& stored) {
         return prefixLookup().exists(candidate, stored);
     });
     DM->TableAllPref->setFilter(QStringLiteral("AllPrefix = ") + QuotedStr(match));
     DM->TableAllPref->setFiltered(true);
 
-    FAwardAdd->EditIOTANum->clear();
-    FAwardAdd->EditIOTAName->clear();
-    FAwardAdd->EditIOTADXCC->clear();
-    GroupBoxIOTA->setTitle(QStringLiteral(" IOTA Mixed "));
+    clearIslandOfCall();
     Dataset* iota = DM->TableIOTA;
     if (iota->recordCount() == 1 && iota->field(QStringLiteral("PrefDXXC")).asString().size() > 2) {
         const QString num = iota->field(QStringLiteral("Num")).asString();
@@ -256,10 +283,19 @@ void TFMain::FindPrefix(const QString& call) {
     }
 }
 
+void TFMain::clearIslandOfCall() {
+    FAwardAdd->EditIOTANum->clear();
+    FAwardAdd->EditIOTAName->clear();
+    FAwardAdd->EditIOTADXCC->clear();
+    GroupBoxIOTA->setTitle(QStringLiteral(" IOTA Mixed "));
+}
+
 void TFMain::FilterRepeatGrid(const QString& condition, const QString& sort, int goToLast,
                               int minimumLength) {
     Dataset* repeat = DM->TableRepeat;
     if (EditCall->text().size() >= minimumLength) {
+        // No log database: no earlier contacts to show (its failure was reported at start-up).
+        if (!DM->logOpen()) return;
         const qint64 book = DM->TableLogName->field(QStringLiteral("Num")).asInteger();
         repeat->setFilter(condition + QStringLiteral(" AND LogNameLog = ") + QString::number(book));
         repeat->setFiltered(true);
@@ -343,14 +379,21 @@ void TFMain::ClearQsoInfo() {
 }
 
 void TFMain::TimerRealClockTimer() {
+    // A tick never reaches a half-created program.
+    if (!FConfig || !DM) return;
     const QString hoursText = trimmed(FConfig->MaskEditT), minutesText = trimmed(FConfig->MaskEdit2T);
+    // Still being typed ("", "-", "+"): the clock waits for the value without a word.
+    if (notEntered(hoursText) || notEntered(minutesText)) return;
     double diff = 0;
     if (!utcDifferenceHours(hoursText, minutesText, diff)) {
-        if (badUtcDifference_ != hoursText + ':' + minutesText) {
-            badUtcDifference_ = hoursText + ':' + minutesText;
+        const QString value = hoursText + ':' + minutesText;
+        if (badUtcDifference_ != value) {
+            badUtcDifference_ = value;
             Dialogs::errorBox(
-                QStringLiteral("'") + hoursText + ':' + minutesText +
-                QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"));
+                Msg(QStringLiteral("'") + value +
+                        QStringLiteral("' is not a valid UTC difference (hours and minutes, e.g. -03 00)"),
+                    QStringLiteral("'") + value +
+                        QStringLiteral("' - неверная разница с UTC (часы и минуты, например -03 00)")));
         }
         return;
     }
@@ -366,6 +409,7 @@ void TFMain::TimerRealClockTimer() {
         DatePicker->setTime(TimePicker->time());
     }
     if (!EditCall->text().isEmpty()) {
+        if (!DM->referenceOpen()) return; // no country, no local time
         const double offset = DM->TablePref->field(QStringLiteral("TimeUTC")).asFloat() + diff;
         qint64 secs = now.time().msecsSinceStartOfDay() / 1000 + std::llround(offset * 3600);
         secs = ((secs % 86400) + 86400) % 86400;

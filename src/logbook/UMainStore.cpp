@@ -163,6 +163,15 @@ void TFMain::ButtonSaveClick() {
         EditRSTX->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (!DM->logOpen()) {
+        // The contact stays in the boxes: nothing typed is lost.
+        Dialogs::messageDlg(Msg(QStringLiteral("The log database ") + programPath(DbFiles::Log) +
+                                    QStringLiteral(" could not be opened at start-up. Nothing was saved."),
+                                QStringLiteral("База данных лога ") + programPath(DbFiles::Log) +
+                                    QStringLiteral(" не открылась при запуске. Ничего не сохранено.")),
+                            DlgType::Warning, DlgButtons::Ok);
+        return;
+    }
     if (EntryState == 0 &&
         !DM->ConnectionLog->scalar(QStringLiteral("SELECT 1 FROM Log WHERE LogNom = ?"), {EditBookmark})
              .isValid()) {

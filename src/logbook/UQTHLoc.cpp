@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 
+#include "widgets/Controls.h"
 #include "widgets/UpperCase.h"
 
 #include <QGridLayout>
@@ -26,13 +27,6 @@ const QString CoordinatesWarning =
                    "Возможно вместо запятой стоит точка или введено буквенное значение\n"
                    "Координаты должны быть введен по образцу 45,23 или -23,34");
 
-QLineEdit* makeEdit(QWidget* parent, const QString& name, int maxLength) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(maxLength);
-    return e;
-}
-
 std::optional<GeoPos> readPosition(const QString& lonText, const QString& latText) {
     GeoPos p;
     if (!NumberText::toFloat(lonText, p.lon) || !NumberText::toFloat(latText, p.lat)) return std::nullopt;
@@ -47,13 +41,12 @@ TFQTHLoc::TFQTHLoc(QWidget* parent) : TForm(QStringLiteral("FQTHLoc"), parent) {
     const auto makeStation = [this](QGroupBox*& group, const QString& groupName, const QString& caption,
                                     QLineEdit*& loc, const QString& locName, QLineEdit*& lon,
                                     const QString& lonName, QLineEdit*& lat, const QString& latName) {
-        group = new QGroupBox(caption, this);
-        group->setObjectName(groupName);
-        loc = makeEdit(group, locName, 6);
+        group = newGroup(this, groupName, caption);
+        loc = newEdit(group, locName, {}, 6);
         makeUpperCase(loc);
-        lon = makeEdit(group, lonName, 7);
+        lon = newEdit(group, lonName, {}, 7);
         lon->setPlaceholderText(QStringLiteral("Longitude"));
-        lat = makeEdit(group, latName, 7);
+        lat = newEdit(group, latName, {}, 7);
         lat->setPlaceholderText(QStringLiteral("Latitude"));
         auto* row = new QHBoxLayout(group);
         row->addWidget(loc);
@@ -68,9 +61,7 @@ TFQTHLoc::TFQTHLoc(QWidget* parent) : TForm(QStringLiteral("FQTHLoc"), parent) {
                 QStringLiteral("EditCallLat"));
 
     const auto makeButton = [this](const QString& name, const QString& caption, void (TFQTHLoc::*handler)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
+        QPushButton* b = newButton(this, name, caption);
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { Dialogs::guarded([this, handler] { (this->*handler)(); }); });
         return b;
@@ -83,15 +74,10 @@ TFQTHLoc::TFQTHLoc(QWidget* parent) : TForm(QStringLiteral("FQTHLoc"), parent) {
         makeButton(QStringLiteral("ButtonClear"), QStringLiteral("Clear"), &TFQTHLoc::ButtonClearClick);
     ButtonExit = makeButton(QStringLiteral("ButtonExit"), QStringLiteral("EXIT"), &TFQTHLoc::ButtonExitClick);
 
-    const auto makeLabel = [this](const QString& name, const QString& caption) {
-        auto* l = new QLabel(caption, this);
-        l->setObjectName(name);
-        return l;
-    };
-    auto* labelAzCaption = makeLabel(QStringLiteral("LabelAzCaption"), QStringLiteral("Azimuth      :"));
-    auto* labelRCaption = makeLabel(QStringLiteral("LabelRCaption"), QStringLiteral("Distance     :"));
-    LabeAz = makeLabel(QStringLiteral("LabeAz"), QStringLiteral("0"));
-    LabelR = makeLabel(QStringLiteral("LabelR"), QStringLiteral("0"));
+    auto* labelAzCaption = newLabel(this, QStringLiteral("LabelAzCaption"), QStringLiteral("Azimuth      :"));
+    auto* labelRCaption = newLabel(this, QStringLiteral("LabelRCaption"), QStringLiteral("Distance     :"));
+    LabeAz = newLabel(this, QStringLiteral("LabeAz"), QStringLiteral("0"));
+    LabelR = newLabel(this, QStringLiteral("LabelR"), QStringLiteral("0"));
 
     auto* convert = new QHBoxLayout;
     convert->addStretch();

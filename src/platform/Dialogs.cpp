@@ -8,6 +8,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -18,9 +21,44 @@ QString withDefaultExt(const QString& name, const QString& ext) {
     return name + "." + ext;
 }
 
+const char* typeName(DlgType type) {
+    switch (type) {
+    case DlgType::Warning:
+        return "warning";
+    case DlgType::Error:
+        return "error";
+    case DlgType::Information:
+        return "information";
+    case DlgType::Confirmation:
+        return "confirmation";
+    case DlgType::Plain:
+        break;
+    }
+    return "message";
+}
+
+// Every message shown also goes to the standard error stream, one line each, so that what the
+// user was told can be read back after the window is gone (and by the smoke test).
+void logMessage(const QString& text, DlgType type) {
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1String(" / "));
+    std::fprintf(stderr, "zelmor-log %s: %s\n", typeName(type), line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+// ZELMOR_DIALOG_AUTOCLOSE_MS: each message box answers itself (OK, or its escape button: No or
+// Cancel) after that many milliseconds. It lets the smoke test run the real program past its
+// start-up errors, with real boxes and real event loops, and nobody at the keyboard.
+int autoCloseMs() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("ZELMOR_DIALOG_AUTOCLOSE_MS", &ok);
+    return ok && ms > 0 ? ms : 0;
+}
+
 class QtDialogBackend : public DialogBackend {
 public:
     DlgResult message(const QString& text, DlgType type, DlgButtons buttons) override {
+        logMessage(text, type);
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(QApplication::applicationName());
         box.setText(text);
@@ -52,6 +90,13 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
         }
+        if (const int ms = autoCloseMs())
+            QTimer::singleShot(ms, &box, [&box] {
+                if (QAbstractButton* b = box.escapeButton())
+                    b->click();
+                else
+                    box.reject();
+            });
         switch (box.exec()) {
         case QMessageBox::Yes:
             return DlgResult::Yes;

@@ -8,11 +8,22 @@
 #include <QScopedValueRollback>
 #include <QtDebug>
 
+namespace {
+// Rows whose values size the columns (besides the visible ones): enough to see typical values,
+// few enough that a new filter or sort of a large log stays quick.
+constexpr int kRowsMeasured = 50;
+constexpr int kWidestColumnChars = 40;
+} // namespace
+
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     verticalHeader()->setVisible(false);
+    // Columns take the width of their heading and of the values of the first rows, so that all
+    // the short columns of a log fit side by side; a long note does not push the rest away.
+    horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    horizontalHeader()->setMaximumSectionSize(fontMetrics().averageCharWidth() * kWidestColumnChars);
     connect(model_, &DatasetModel::currentRowChanged, this, &DBGrid::showCurrentRow);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyWidths();
@@ -77,8 +88,12 @@ void DBGrid::showCurrentRow() {
 }
 
 void DBGrid::applyWidths() {
-    for (int i = 0; i < model_->shownColumnCount(); ++i)
-        if (model_->shownColumn(i).width > 0) setColumnWidth(i, model_->shownColumn(i).width);
+    for (int i = 0; i < model_->shownColumnCount(); ++i) {
+        if (model_->shownColumn(i).width > 0)
+            setColumnWidth(i, model_->shownColumn(i).width);
+        else
+            resizeColumnToContents(i);
+    }
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

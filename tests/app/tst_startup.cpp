@@ -202,6 +202,36 @@ private slots:
         QVERIFY(!FMain->DBGridLog->columnVisible("LogPref"));
         QVERIFY(!FMain->DBGridLog->columnVisible("Log2"));
     }
+
+    // Columns sized to their contents: every shown column of the log, the note and the locator
+    // included, lies inside the grid, and the short ones are narrower than the long ones.
+    void logGridColumnsFitTheirContents() {
+        AppFixture app([](TempDataFolder& f) {
+            sql(f, kLog,
+                {"INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogName, LogQth, LogRxRst, "
+                 "LogTxRst, LogNotepad, LogQTHLoc, LogNameLog) VALUES ('UA3ABC', '2024-03-02', '10:00:00', "
+                 "'14', 'SSB', 'Ivan', 'Moscow', '599', '599', 'tnx fer QSO', 'KO85UU', 1)"});
+        });
+        DBGrid* grid = FMain->DBGridLog;
+        const DatasetModel* model = grid->datasetModel();
+        int note = -1, locator = -1, band = -1;
+        for (int i = 0; i < model->shownColumnCount(); ++i) {
+            const QString field = model->shownColumn(i).field;
+            if (field == "LogNotepad") note = i;
+            if (field == "LogQTHLoc") locator = i;
+            if (field == "LogBand") band = i;
+        }
+        QVERIFY(note >= 0 && locator >= 0 && band >= 0);
+        const int viewWidth = grid->viewport()->width();
+        for (int c : {note, locator})
+            QVERIFY2(grid->columnViewportPosition(c) + grid->columnWidth(c) <= viewWidth,
+                     qPrintable(QString("%1: %2+%3 > %4")
+                                    .arg(model->shownColumn(c).field)
+                                    .arg(grid->columnViewportPosition(c))
+                                    .arg(grid->columnWidth(c))
+                                    .arg(viewWidth)));
+        QVERIFY(grid->columnWidth(band) < grid->columnWidth(note));
+    }
 };
 
 QTEST_MAIN(TestStartUp)

@@ -111,6 +111,33 @@ private slots:
         }
     }
 
+    // Every menu item and button of the main window with a design text follows the language
+    // (the log-book items, the hint keys and the callbook panel's copies are set at run time).
+    void everyMenuItemAndButtonOfTheMainWindowHasCaptions() {
+        AppFixture app;
+        QSet<QString> named;
+        for (const QStringList& r : languageRows())
+            if (r.at(0) == "FMain") named.insert(r.at(1));
+        QStringList missing;
+        // Names of formats, awards and programs read the same in every language.
+        const QStringList names{"ADIF", "Cabrilo", "Excel (*.csv)", "DXCC", "WAZ",     "Iota",   "Ukr Russ",
+                                "WAS",  "Award 1", "Award 2",       "DigiPan", "MixW", "MMVari", "CwType",
+                                "TrueTTY", "Pr5",  "Pr6",           "Zelmor"};
+        const auto check = [&](const QObject* o, const QString& text) {
+            const QString name = o->objectName();
+            if (name.isEmpty() || text.isEmpty() || names.contains(text) || name.startsWith("ButtonF")) return;
+            if (name.startsWith("ItemLog") || name == "LogLog1" || named.contains(name)) return;
+            missing << name + " \"" + text + "\"";
+        };
+        for (const QAction* a : FMain->findChildren<QAction*>())
+            if (!a->isSeparator() && !a->menu()) check(a, a->text());
+        for (const QMenu* m : FMain->findChildren<QMenu*>())
+            check(m, m->title());
+        for (const QPushButton* b : FMain->findChildren<QPushButton*>())
+            check(b, b->text());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+    }
+
     void savingRussianRelabelsWindowsAndTabs() {
         AppFixture app;
         QCOMPARE(pagesOf(FConfig->PageControl1), otherPages);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimeEdit>
+#include <QComboBox>
 #include <QtTest>
 
 namespace {
@@ -400,12 +401,52 @@ private slots:
         QCOMPARE(FMain->LabelTime->text(), QString("17:31:00"));
     }
 
-    void anUnreadableUtcDifferenceIsReportedOnce() {
+    // Half-typed values wait silently; a complete unreadable one is said once, in the message language.
+    void utcDifferenceWhileTypingAndWhenUnreadable_data() {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("message"); // empty: nothing said
+        QTest::newRow("hours emptied") << "" << "00" << "English" << "";
+        QTest::newRow("only a minus") << "-" << "00" << "English" << "";
+        QTest::newRow("only a plus") << "+" << "30" << "English" << "";
+        QTest::newRow("minutes emptied") << "-03" << "" << "English" << "";
+        QTest::newRow("unreadable") << "3x" << "00" << "English" << "is not a valid UTC difference";
+        QTest::newRow("unreadable, Russian") << "3x" << "00" << "Russian" << "неверная разница с UTC";
+    }
+    void utcDifferenceWhileTypingAndWhenUnreadable() {
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        QFETCH(QString, language);
+        QFETCH(QString, message);
         start();
-        FConfig->MaskEditT->setText("");
+        FConfig->ComboBoxLanguage->setCurrentText(language);
+        FMain->TimerRealClockTimer();
+        const QTime before = FMain->TimePicker->time();
+        // A value stored by an older version is not held by the masks.
+        FConfig->MaskEditT->setInputMask(QString());
+        FConfig->MaskEditT->setText(hours);
+        FConfig->MaskEdit2T->setText(minutes);
+        app->clock().advance(5);
         FMain->TimerRealClockTimer();
         FMain->TimerRealClockTimer();
+        QCOMPARE(FMain->TimePicker->time(), before); // the clock skipped the ticks
+        if (message.isEmpty()) {
+            QVERIFY2(app->dialogs().messages.isEmpty(), qPrintable(app->dialogs().texts().join(" | ")));
+        } else {
+            QCOMPARE(app->dialogs().messages.size(), 1);
+            QVERIFY2(app->dialogs().lastText().contains(message), qPrintable(app->dialogs().lastText()));
+        }
+    }
+
+    void ownPositionMessageFollowsTheMessageLanguage() {
+        start();
+        FConfig->ComboBoxLanguage->setCurrentText("Russian");
+        FConfig->MaskEditLat->setText("5x");
+        FConfig->MaskEditLon->setText("");
+        type("JA1ABC");
         QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("неверные координаты"), qPrintable(app->dialogs().lastText()));
     }
 };
 
