@@ -208,7 +208,8 @@ void ReferenceData::addWholeCalls() {
     static const QString next = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
     for (const QString& call : std::as_const(kept)) {
         if (call.size() >= 6) continue;
-        const PrefRow& whole = pref.at(prefIndex_.value(allPref.at(allPrefIndex_.value(call)).prefix.toUpper()));
+        const PrefRow& whole =
+            pref.at(prefIndex_.value(allPref.at(allPrefIndex_.value(call)).prefix.toUpper()));
         for (const QChar c : next) {
             const QString longer = call + c;
             if (allPrefIndex_.contains(longer)) continue;
@@ -238,9 +239,9 @@ void ReferenceData::correctUtcOffsets(const QList<UtcCorrection>& corrections, c
                     if (r.oblast == c.oblast && r.countryPref == c.entity) prefixes << r.prefix;
             }
             if (prefixes.isEmpty())
-                throw InputError(where, QStringLiteral("no rows of entity %1%2")
-                                            .arg(c.entity, regional ? QStringLiteral(" region ") + c.oblast
-                                                                    : QString()));
+                throw InputError(
+                    where, QStringLiteral("no rows of entity %1%2")
+                               .arg(c.entity, regional ? QStringLiteral(" region ") + c.oblast : QString()));
             for (const QString& prefix : std::as_const(prefixes))
                 pref[prefIndex_.value(prefix.toUpper())].timeUtc = c.timeUtc;
         }

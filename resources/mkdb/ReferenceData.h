@@ -102,11 +102,11 @@ public:
     int prefixesTakenByRegions = 0; // cty.dat prefixes that now lead to a region
     int familyPrefixesLeft = 0;     // family + region key prefixes that cty.dat gives to another entity
     QStringList unresolvedIslands;
-    int wholeCallsKept = 0;      // whole calls that are look-up rows
-    int wholeCallsTooLong = 0;   // over six characters: the look-up never reaches them
-    int wholeCallsAsPrefix = 0;  // the prefixes already lead where the whole call does
-    int wholeCallsShadowed = 0;  // the text is a prefix already, or a "/" variant would reach it
-    int wholeCallGuards = 0;     // rows that keep longer calls from a whole call's entity
+    int wholeCallsKept = 0;     // whole calls that are look-up rows
+    int wholeCallsTooLong = 0;  // over six characters: the look-up never reaches them
+    int wholeCallsAsPrefix = 0; // the prefixes already lead where the whole call does
+    int wholeCallsShadowed = 0; // the text is a prefix already, or a "/" variant would reach it
+    int wholeCallGuards = 0;    // rows that keep longer calls from a whole call's entity
 
 private:
     int addPref(const PrefRow& row);
@@ -117,7 +117,7 @@ private:
     QString unusedPrefName(const QString& seed) const;
 
     QList<CtyEntity> entities_;
-    QList<const CtyEntity*> dxccOf_;               // per entity: the entity it counts for in DXCC
+    QList<const CtyEntity*> dxccOf_;              // per entity: the entity it counts for in DXCC
     QList<QList<QPair<CtyPlace, int>>> placesOf_; // per entity: PREF rows by place
     QHash<QString, int> prefIndex_;    // upper-case PREF.Prefix -> row
     QHash<QString, int> allPrefIndex_; // upper-case AllPrefix -> row

@@ -210,8 +210,9 @@ void build(const Inputs& in) {
                         << " region prefixes left to other entities; whole calls: " << data.wholeCallsKept
                         << " kept, " << data.wholeCallGuards << " rows for longer calls, "
                         << data.wholeCallsAsPrefix << " found by prefix, " << data.wholeCallsShadowed
-                        << " shadowed, " << data.wholeCallsTooLong << " over six characters), RussUkr " << data.regions.size()
-                        << ", IOTA " << data.iota.size() << " (" << data.unresolvedIslands.size()
+                        << " shadowed, " << data.wholeCallsTooLong << " over six characters), RussUkr "
+                        << data.regions.size() << ", IOTA " << data.iota.size() << " ("
+                        << data.unresolvedIslands.size()
                         << " without entity: " << data.unresolvedIslands.join(QStringLiteral(", "))
                         << "), WAS " << states.size() << ", FormConfig " << pickLists.size() << ", Language "
                         << captions.size() << "\n";

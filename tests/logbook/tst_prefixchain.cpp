@@ -1,10 +1,10 @@
 // The call box's look-up over the shipped reference data: whole-call stations reach their own
 // entities, and the window-free look-up answers every call as the call box does.
 #include "awards/UAwardAdd.h"
-#include "dataset/Connection.h"
-#include "dataset/Dataset.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
+#include "dataset/Dataset.h"
 #include "logbook/PrefixLookup.h"
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
@@ -30,10 +30,11 @@ QString text(const Answer& a) {
 Answer callBoxAnswer(const QString& call) {
     FMain->FindPrefix(call);
     if (DM->TablePref->isEmpty()) return {};
-    const auto f = [](Dataset* t, const char* name) { return t->field(QString::fromLatin1(name)).asString(); };
-    return {f(DM->TableDXCC, "Prefix"),         f(DM->TablePref, "Country"),
-            f(DM->TablePref, "CQZone"),         f(DM->TablePref, "ITUZone"),
-            f(DM->TablePref, "Continent"),      f(DM->TableUkrRuss, "Oblast"),
+    const auto f = [](Dataset* t, const char* name) {
+        return t->field(QString::fromLatin1(name)).asString();
+    };
+    return {f(DM->TableDXCC, "Prefix"),        f(DM->TablePref, "Country"),   f(DM->TablePref, "CQZone"),
+            f(DM->TablePref, "ITUZone"),       f(DM->TablePref, "Continent"), f(DM->TableUkrRuss, "Oblast"),
             f(DM->TableUkrRuss, "CountryPref")};
 }
 
@@ -47,7 +48,7 @@ Answer lookupAnswer(PrefixLookup& lookup, const QString& call) {
 QStringList generatedCalls(const QStringList& prefixes, int count) {
     QRandomGenerator random(20140701);
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    const QString any = letters + QStringLiteral("0123456789/");
+    const QString any = letters + QStringLiteral("0123456789/0123456789/'*%_ #");
     const auto pick = [&](const QString& from) { return from.at(random.bounded(int(from.size()))); };
     QStringList calls;
     while (calls.size() < count) {

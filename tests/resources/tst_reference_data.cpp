@@ -177,8 +177,9 @@ void TestReferenceData::everyDxccEntityIsListed() {
 }
 
 void TestReferenceData::everyEntityIsReachable() {
-    const auto unreachable = rowsOf("ref", "SELECT Prefix FROM DXCC d WHERE NOT EXISTS (SELECT 1 FROM PREF p "
-                                           "JOIN ALLPREF a ON a.Prefix = p.Prefix WHERE p.DXCCPrefix = d.Prefix)");
+    const auto unreachable =
+        rowsOf("ref", "SELECT Prefix FROM DXCC d WHERE NOT EXISTS (SELECT 1 FROM PREF p "
+                      "JOIN ALLPREF a ON a.Prefix = p.Prefix WHERE p.DXCCPrefix = d.Prefix)");
     QStringList names;
     for (const QVariantList& r : unreachable)
         names << r.first().toString();
@@ -302,9 +303,9 @@ void TestReferenceData::islandsPointAtTheirEntity() {
     for (const auto& [num, entity] : QList<QPair<QString, QString>>{
              {"AS-006", "VR"}, {"AS-033", "VU4"}, {"AS-106", "VU7"}, {"SA-083", "CE0Y"}, {"SA-002", "VP8"}})
         QCOMPARE(valueOf("ref", "SELECT PrefDXXC FROM IOTA WHERE Num = ?", {num}).toString(), entity);
-    const auto unresolved =
-        rowsOf("ref", "SELECT Num, PrefDXXC FROM IOTA i WHERE NOT EXISTS (SELECT 1 FROM DXCC d WHERE d.Prefix = "
-                      "i.PrefDXXC)");
+    const auto unresolved = rowsOf(
+        "ref", "SELECT Num, PrefDXXC FROM IOTA i WHERE NOT EXISTS (SELECT 1 FROM DXCC d WHERE d.Prefix = "
+               "i.PrefDXXC)");
     QVERIFY2(unresolved.isEmpty(), qPrintable(unresolved.value(0).value(0).toString() + " " +
                                               unresolved.value(0).value(1).toString()));
 }

@@ -136,14 +136,30 @@ void TestTemplateInputs::wholeCallFindsOnlyItsOwnStation_data() {
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("entity");
     QTest::addColumn<QString>("cqZone");
-    QTest::newRow("whole call") << "3D2C" << "3D2/c" << "32";
-    QTest::newRow("whole call with its own zone") << "3D2CR" << "3D2/c" << "31";
-    QTest::newRow("portable") << "3D2C/P" << "3D2/c" << "32";
-    QTest::newRow("longer call") << "3D2CX" << "3D2" << "32";
-    QTest::newRow("longer than a longer whole call") << "3D2CRX" << "3D2" << "32";
-    QTest::newRow("whole call over six characters") << "3D2CRX7" << "3D2" << "32";
-    QTest::newRow("whole call on a prefix") << "3D2" << "3D2" << "32";
-    QTest::newRow("other calls") << "3D2AB" << "3D2" << "32";
+    QTest::newRow("whole call") << "3D2C"
+                                << "3D2/c"
+                                << "32";
+    QTest::newRow("whole call with its own zone") << "3D2CR"
+                                                  << "3D2/c"
+                                                  << "31";
+    QTest::newRow("portable") << "3D2C/P"
+                              << "3D2/c"
+                              << "32";
+    QTest::newRow("longer call") << "3D2CX"
+                                 << "3D2"
+                                 << "32";
+    QTest::newRow("longer than a longer whole call") << "3D2CRX"
+                                                     << "3D2"
+                                                     << "32";
+    QTest::newRow("whole call over six characters") << "3D2CRX7"
+                                                    << "3D2"
+                                                    << "32";
+    QTest::newRow("whole call on a prefix") << "3D2"
+                                            << "3D2"
+                                            << "32";
+    QTest::newRow("other calls") << "3D2AB"
+                                 << "3D2"
+                                 << "32";
 }
 
 void TestTemplateInputs::wholeCallFindsOnlyItsOwnStation() {
@@ -159,9 +175,9 @@ void TestTemplateInputs::wholeCallFindsOnlyItsOwnStation() {
     QTEST(row->dxccPrefix, "entity");
     QTEST(row->cqZone, "cqZone");
     QCOMPARE(data.wholeCallsKept, 2);
-    QCOMPARE(data.wholeCallsAsPrefix, 1);  // 3D2AB
-    QCOMPARE(data.wholeCallsTooLong, 1);   // 3D2CRX7
-    QCOMPARE(data.wholeCallsShadowed, 2);  // 3D2 is a prefix; "3D2/R" is the look-up's variant of 3D2xR
+    QCOMPARE(data.wholeCallsAsPrefix, 1); // 3D2AB
+    QCOMPARE(data.wholeCallsTooLong, 1);  // 3D2CRX7
+    QCOMPARE(data.wholeCallsShadowed, 2); // 3D2 is a prefix; "3D2/R" is the look-up's variant of 3D2xR
 }
 
 void TestTemplateInputs::schemaSplitsIntoStatementsWithoutComments() {
