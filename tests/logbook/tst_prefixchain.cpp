@@ -18,12 +18,13 @@
 namespace {
 
 struct Answer {
-    QString entity, country, cq, itu, continent, oblast, regionEntity;
+    QString entity, country, cq, itu, continent, oblast, regionEntity, iota;
     bool operator==(const Answer&) const = default;
 };
 
 QString text(const Answer& a) {
-    return QStringList{a.entity, a.country, a.cq, a.itu, a.continent, a.oblast, a.regionEntity}.join('|');
+    return QStringList{a.entity, a.country, a.cq, a.itu, a.continent, a.oblast, a.regionEntity, a.iota}.join(
+        '|');
 }
 
 // What the call box's datasets show after its look-up of `call`.
@@ -33,15 +34,16 @@ Answer callBoxAnswer(const QString& call) {
     const auto f = [](Dataset* t, const char* name) {
         return t->field(QString::fromLatin1(name)).asString();
     };
-    return {f(DM->TableDXCC, "Prefix"),        f(DM->TablePref, "Country"),   f(DM->TablePref, "CQZone"),
-            f(DM->TablePref, "ITUZone"),       f(DM->TablePref, "Continent"), f(DM->TableUkrRuss, "Oblast"),
-            f(DM->TableUkrRuss, "CountryPref")};
+    return {f(DM->TableDXCC, "Prefix"),         f(DM->TablePref, "Country"),   f(DM->TablePref, "CQZone"),
+            f(DM->TablePref, "ITUZone"),        f(DM->TablePref, "Continent"), f(DM->TableUkrRuss, "Oblast"),
+            f(DM->TableUkrRuss, "CountryPref"), FAwardAdd->EditIOTANum->text()};
 }
 
 Answer lookupAnswer(PrefixLookup& lookup, const QString& call) {
     const PrefixInfo p = lookup.find(call);
     if (!p.found) return {};
-    return {p.dxccEntity, p.country, p.cqZone, p.ituZone, p.continent, p.regionCode, p.regionEntity};
+    return {p.dxccEntity, p.country,    p.cqZone,       p.ituZone,
+            p.continent,  p.regionCode, p.regionEntity, p.iotaNum};
 }
 
 // Calls as they are typed: prefixes, digits and suffixes, portable marks, and the odd mistyped one.
