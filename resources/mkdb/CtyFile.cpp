@@ -46,7 +46,7 @@ CtyEntity parseEntityLine(const QString& line, const InputError::Where& where) {
     return entity;
 }
 
-// One entry of a prefix list, e.g. "R9F(17)[30]" or "=UA9KBF/6"; exact calls give nothing.
+// One entry of a prefix list, e.g. "R9F(17)[30]" or the whole call "=UA9KBF/6".
 void addEntry(CtyEntity& entity, const QString& entry, const InputError::Where& where) {
     static const QRegularExpression shape(QStringLiteral(
         R"(^(=?)([A-Z0-9/]+)((?:\(\d+\)|\[\d+\]|<[-+0-9.]+/[-+0-9.]+>|\{[A-Z]{2}\}|~[-+0-9.]+~)*)$)"));
@@ -54,7 +54,6 @@ void addEntry(CtyEntity& entity, const QString& entry, const InputError::Where& 
         QStringLiteral(R"(\((\d+)\)|\[(\d+)\]|<([-+0-9.]+)/([-+0-9.]+)>|\{([A-Z]{2})\}|~([-+0-9.]+)~)"));
     const QRegularExpressionMatch m = shape.match(entry);
     if (!m.hasMatch()) throw InputError(where, QStringLiteral("malformed prefix entry \"%1\"").arg(entry));
-    if (!m.captured(1).isEmpty()) return;
 
     CtyPrefix prefix{m.captured(2), entity.place};
     auto it = override.globalMatch(m.captured(3));
@@ -69,7 +68,7 @@ void addEntry(CtyEntity& entity, const QString& entry, const InputError::Where& 
         if (o.capturedLength(5)) prefix.place.continent = o.captured(5);
         if (o.capturedLength(6)) prefix.place.utcOffset = toNumber(o.captured(6), where, "UTC offset");
     }
-    entity.prefixes.append(prefix);
+    (m.captured(1).isEmpty() ? entity.prefixes : entity.calls).append(prefix);
 }
 
 } // namespace

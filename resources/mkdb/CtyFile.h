@@ -26,7 +26,8 @@ struct CtyEntity {
     QString primaryPrefix; // without the "*" that marks an entity counted for WAE only
     bool waeOnly = false;
     CtyPlace place;
-    QList<CtyPrefix> prefixes; // exact calls ("=...") are left out
+    QList<CtyPrefix> prefixes; // prefixes that begin calls
+    QList<CtyPrefix> calls;    // whole calls ("=CALL"), each standing only for itself
 };
 
 // Reads cty.dat; throws std::runtime_error naming the file and line when it is missing or malformed.

@@ -61,6 +61,31 @@ int longestMatch(const QHash<QString, int>& index, const QString& call) {
     return found;
 }
 
+// Two rows tell a typed call the same: entity, country, continent, clock, position and zones.
+bool sameAnswer(const PrefRow& a, const PrefRow& b) {
+    return a.dxccPrefix == b.dxccPrefix && a.country == b.country && a.continent == b.continent &&
+           a.timeUtc == b.timeUtc && a.latitude == b.latitude && a.longitude == b.longitude &&
+           a.ituZone == b.ituZone && a.cqZone == b.cqZone;
+}
+
+// The look-up tries "/" in place of the second-last character of 3 to 5 characters; a whole call
+// of that shape would be found for calls that merely share its other characters.
+bool reachableByVariant(const QString& call) {
+    return call.size() >= 3 && call.size() <= 5 && call.at(call.size() - 2) == QLatin1Char('/');
+}
+
+// Island prefixes of the IOTA list that name their entity by a mark no prefix rule gives.
+const QHash<QString, QString>& islandMarks() {
+    static const QHash<QString, QString> marks{
+        {QStringLiteral("VU(A)"), QStringLiteral("VU4")},   // Andaman & Nicobar
+        {QStringLiteral("VU(L)"), QStringLiteral("VU7")},   // Lakshadweep
+        {QStringLiteral("VR(HK)"), QStringLiteral("VR")},   // Hong Kong
+        {QStringLiteral("CE0(A)"), QStringLiteral("CE0Y")}, // Easter Island (Isla de Pascua)
+        {QStringLiteral("VP8(F)"), QStringLiteral("VP8")},  // Falkland Islands
+    };
+    return marks;
+}
+
 } // namespace
 
 ReferenceData::ReferenceData(const QList<CtyEntity>& entities) : entities_(entities) {
@@ -69,7 +94,7 @@ ReferenceData::ReferenceData(const QList<CtyEntity>& entities) : entities_(entit
         if (!e.waeOnly) byPrimary.insert(e.primaryPrefix, &e);
 
     for (const CtyEntity& e : entities_) {
-        const CtyEntity* dxccEntity = &e;
+        const CtyEntity*& dxccEntity = dxccOf_.emplace_back(&e);
         if (e.waeOnly) {
             const QString parent = waeParents().value(e.primaryPrefix);
             dxccEntity = byPrimary.value(parent);
@@ -83,7 +108,7 @@ ReferenceData::ReferenceData(const QList<CtyEntity>& entities) : entities_(entit
 
         // One PREF row per place the entity's prefixes use; the entity's own place is named by its
         // primary prefix, any other by the first prefix that lies there.
-        QList<QPair<CtyPlace, int>> places;
+        QList<QPair<CtyPlace, int>>& places = placesOf_.emplace_back();
         for (const CtyPrefix& p : e.prefixes) {
             if (p.prefix.size() > 5) continue;
             int row = -1;
@@ -100,7 +125,7 @@ ReferenceData::ReferenceData(const QList<CtyEntity>& entities) : entities_(entit
                 continue;
             }
             allPrefIndex_.insert(key, allPref.size());
-            allPref.append({p.prefix, pref.at(row).prefix});
+            allPref.append({p.prefix, pref.at(row).prefix, {}});
             ctyAllPref_.insert(key, row);
         }
     }
@@ -122,6 +147,105 @@ const PrefRow* ReferenceData::lookUp(const QString& call) const {
     if (row < 0) return nullptr;
     const auto it = prefIndex_.constFind(allPref.at(row).prefix.toUpper());
     return it == prefIndex_.constEnd() ? nullptr : &pref.at(it.value());
+}
+
+QString ReferenceData::unusedPrefName(const QString& seed) const {
+    const QString upper = seed.toUpper();
+    if (!prefIndex_.contains(upper.left(5))) return seed.left(5);
+    static const QString alphabet = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    for (const QChar c : alphabet)
+        if (!prefIndex_.contains(upper.left(4) + c)) return seed.left(4) + c;
+    throw InputError({QStringLiteral("cty.dat"), 0}, QStringLiteral("no PREF name left for %1").arg(seed));
+}
+
+// The PREF row of an entity's place, added when none lies there yet.
+int ReferenceData::placeRow(qsizetype entity, const CtyPlace& place, const QString& seed) {
+    for (const auto& [known, row] : std::as_const(placesOf_.at(entity)))
+        if (known == place) return row;
+    const CtyEntity& e = entities_.at(entity);
+    const CtyEntity& dxccEntity = *dxccOf_.at(entity);
+    const QString name = place == e.place && !prefIndex_.contains(e.primaryPrefix.toUpper())
+                             ? e.primaryPrefix
+                             : unusedPrefName(seed);
+    const int row = addPref(prefRow(name, dxccEntity.primaryPrefix, dxccEntity.name, place));
+    placesOf_[entity].append({place, row});
+    return row;
+}
+
+void ReferenceData::addWholeCalls() {
+    const QHash<QString, int> ordinary = allPrefIndex_; // the look-up by prefixes and regions alone
+    const auto ordinaryRow = [&](const QString& call) -> const PrefRow* {
+        const int row = longestMatch(ordinary, call);
+        return row < 0 ? nullptr : &pref.at(prefIndex_.value(allPref.at(row).prefix.toUpper()));
+    };
+    QStringList kept;
+    for (qsizetype i = 0; i < entities_.size(); ++i) {
+        for (const CtyPrefix& call : entities_.at(i).calls) {
+            const QString key = call.prefix.toUpper();
+            if (key.size() > 6) {
+                ++wholeCallsTooLong;
+                continue;
+            }
+            if (allPrefIndex_.contains(key) || reachableByVariant(key)) {
+                ++wholeCallsShadowed;
+                continue;
+            }
+            const CtyEntity& dxccEntity = *dxccOf_.at(i);
+            const PrefRow wanted = prefRow({}, dxccEntity.primaryPrefix, dxccEntity.name, call.place);
+            if (const PrefRow* row = ordinaryRow(key); row && sameAnswer(*row, wanted)) {
+                ++wholeCallsAsPrefix;
+                continue;
+            }
+            const int row = placeRow(i, call.place, call.prefix);
+            allPrefIndex_.insert(key, allPref.size());
+            allPref.append({call.prefix, pref.at(row).prefix, kWholeCall});
+            kept << key;
+        }
+    }
+    wholeCallsKept = int(kept.size());
+
+    // "VP6D" is Ducie Island, "VP6DB" is Pitcairn again; a six-character call stands alone.
+    static const QString next = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    for (const QString& call : std::as_const(kept)) {
+        if (call.size() >= 6) continue;
+        const PrefRow& whole =
+            pref.at(prefIndex_.value(allPref.at(allPrefIndex_.value(call)).prefix.toUpper()));
+        for (const QChar c : next) {
+            const QString longer = call + c;
+            if (allPrefIndex_.contains(longer)) continue;
+            const PrefRow* row = ordinaryRow(longer);
+            if (!row || sameAnswer(*row, whole)) continue;
+            allPrefIndex_.insert(longer, allPref.size());
+            allPref.append({longer, row->prefix, kAfterWholeCall});
+            ++wholeCallGuards;
+        }
+    }
+}
+
+void ReferenceData::correctUtcOffsets(const QList<UtcCorrection>& corrections, const QString& sourceName) {
+    // Whole entities first, so a region's own offset stands over its entity's.
+    for (const bool regional : {false, true}) {
+        for (const UtcCorrection& c : corrections) {
+            if (c.oblast.isEmpty() == regional) continue;
+            const InputError::Where where{sourceName, c.line};
+            if (c.timeUtc < -12 || c.timeUtc > 14)
+                throw InputError(where, QStringLiteral("TimeUTC must lie between -12 and 14"));
+            QStringList prefixes; // the PREF rows to correct
+            if (!regional) {
+                for (const PrefRow& p : std::as_const(pref))
+                    if (p.dxccPrefix == c.entity) prefixes << p.prefix;
+            } else {
+                for (const RegionRow& r : std::as_const(regions))
+                    if (r.oblast == c.oblast && r.countryPref == c.entity) prefixes << r.prefix;
+            }
+            if (prefixes.isEmpty())
+                throw InputError(
+                    where, QStringLiteral("no rows of entity %1%2")
+                               .arg(c.entity, regional ? QStringLiteral(" region ") + c.oblast : QString()));
+            for (const QString& prefix : std::as_const(prefixes))
+                pref[prefIndex_.value(prefix.toUpper())].timeUtc = c.timeUtc;
+        }
+    }
 }
 
 QString ReferenceData::ctyEntityOf(const QString& prefix) const {
@@ -176,7 +300,7 @@ void ReferenceData::addRegions(const QList<RegionSource>& sources, const QString
                     ++prefixesTakenByRegions;
                 } else {
                     allPrefIndex_.insert(prefix, allPref.size());
-                    allPref.append({prefix, regionPrefix});
+                    allPref.append({prefix, regionPrefix, {}});
                 }
             }
         }
@@ -208,6 +332,11 @@ QString ReferenceData::resolveIsland(const IotaSource& island) const {
             if (const PrefRow* row = lookUp(call)) return row->dxccPrefix;
     }
     const QString form = island.pattern.contains(QLatin1Char('(')) ? island.pattern : island.prefix;
+    if (const QString entity = islandMarks().value(form); !entity.isEmpty())
+        return std::any_of(entities_.begin(), entities_.end(),
+                           [&](const CtyEntity& e) { return !e.waeOnly && e.primaryPrefix == entity; })
+                   ? entity
+                   : QString();
     const QRegularExpressionMatch m = marked.match(form);
     if (m.hasMatch()) return entityPrefixByMark(m.captured(1), m.captured(2));
     if (!plain.match(form).hasMatch()) return {};

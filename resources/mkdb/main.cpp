@@ -61,6 +61,20 @@ QList<RegionSource> readRegions(const QString& path) {
     return regions;
 }
 
+QList<UtcCorrection> readUtcCorrections(const QString& path) {
+    const CsvTable csv = CsvTable::read(path, {QStringLiteral("Entity"), QStringLiteral("Oblast"),
+                                               QStringLiteral("TimeUTC"), QStringLiteral("Zone")});
+    QList<UtcCorrection> corrections;
+    for (const CsvTable::Row& r : csv.rows) {
+        bool ok = false;
+        const double hours = r.fields.at(2).toDouble(&ok);
+        if (!ok || r.fields.at(0).isEmpty() || r.fields.at(3).isEmpty())
+            throw InputError({path, r.line}, QStringLiteral("entity, hours and zone are required"));
+        corrections.append({r.line, r.fields.at(0), r.fields.at(1), hours});
+    }
+    return corrections;
+}
+
 QList<QVariantList> readStates(const QString& path) {
     static const QRegularExpression code(QStringLiteral("^[A-Z]{2}$"));
     const CsvTable csv = CsvTable::read(path, {QStringLiteral("State"), QStringLiteral("Name")});
@@ -89,7 +103,7 @@ QList<QVariantList> readRows(const QString& path, const QStringList& header) {
 void fillReferenceDatabase(TemplateFile& db, const ReferenceData& data, const QList<QVariantList>& states) {
     QList<QVariantList> rows;
     for (const AllPrefRow& r : data.allPref)
-        rows.append({r.allPrefix, r.prefix, QString()});
+        rows.append({r.allPrefix, r.prefix, r.other});
     db.insert(QStringLiteral("ALLPREF"),
               {QStringLiteral("AllPrefix"), QStringLiteral("Prefix"), QStringLiteral("Other")}, rows);
 
@@ -159,7 +173,10 @@ void build(const Inputs& in) {
     ReferenceData data(readCtyFile(in.cty));
     data.addRegions(readRegions(res.filePath(QStringLiteral("russukr.csv"))),
                     res.filePath(QStringLiteral("russukr.csv")));
+    data.addWholeCalls();
     data.addIslands(readIotaList(in.iota));
+    const QString utcCorrections = res.filePath(QStringLiteral("utc-corrections.csv"));
+    data.correctUtcOffsets(readUtcCorrections(utcCorrections), utcCorrections);
     const QList<QVariantList> states = readStates(res.filePath(QStringLiteral("was.csv")));
     const QList<QVariantList> pickLists = readRows(res.filePath(QStringLiteral("formconfig.csv")),
                                                    {QStringLiteral("FormName"), QStringLiteral("Name_Param"),
@@ -190,8 +207,12 @@ void build(const Inputs& in) {
                         << ", ALLPREF " << data.allPref.size() << " (" << data.duplicatePrefixes
                         << " repeated cty.dat prefixes ignored, " << data.prefixesTakenByRegions
                         << " taken by regions, " << data.familyPrefixesLeft
-                        << " region prefixes left to other entities), RussUkr " << data.regions.size()
-                        << ", IOTA " << data.iota.size() << " (" << data.unresolvedIslands.size()
+                        << " region prefixes left to other entities; whole calls: " << data.wholeCallsKept
+                        << " kept, " << data.wholeCallGuards << " rows for longer calls, "
+                        << data.wholeCallsAsPrefix << " found by prefix, " << data.wholeCallsShadowed
+                        << " shadowed, " << data.wholeCallsTooLong << " over six characters), RussUkr "
+                        << data.regions.size() << ", IOTA " << data.iota.size() << " ("
+                        << data.unresolvedIslands.size()
                         << " without entity: " << data.unresolvedIslands.join(QStringLiteral(", "))
                         << "), WAS " << states.size() << ", FormConfig " << pickLists.size() << ", Language "
                         << captions.size() << "\n";

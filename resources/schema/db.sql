@@ -2,7 +2,7 @@
 -- Read-only to the program; rows come from the generator.
 
 CREATE TABLE ALLPREF (
-    AllPrefix VARCHAR(5) COLLATE NOCASE,
+    AllPrefix VARCHAR(6) COLLATE NOCASE,
     Prefix VARCHAR(5) COLLATE NOCASE,
     Other VARCHAR(25) COLLATE NOCASE
 );

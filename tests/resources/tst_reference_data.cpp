@@ -127,6 +127,9 @@ private slots:
     void cleanupTestCase();
 
     void everyDxccEntityIsListed();
+    void everyEntityIsReachable();
+    void russianClocksSince2014_data();
+    void russianClocksSince2014();
     void callFindsEntityAndRegion_data();
     void callFindsEntityAndRegion();
     void prefixRowsCarryZonesClockAndWestPositiveLongitude();
@@ -171,6 +174,40 @@ void TestReferenceData::everyDxccEntityIsListed() {
     QCOMPARE(valueOf("ref", "SELECT count(DISTINCT Prefix) FROM DXCC").toInt(), entities);
     QCOMPARE(valueOf("ref", "SELECT Region FROM DXCC WHERE Prefix = 'JA'").toString(), QString("Japan"));
     QCOMPARE(valueOf("log", "SELECT count(*) FROM Aw_DXCC").toInt(), entities);
+}
+
+void TestReferenceData::everyEntityIsReachable() {
+    const auto unreachable =
+        rowsOf("ref", "SELECT Prefix FROM DXCC d WHERE NOT EXISTS (SELECT 1 FROM PREF p "
+                      "JOIN ALLPREF a ON a.Prefix = p.Prefix WHERE p.DXCCPrefix = d.Prefix)");
+    QStringList names;
+    for (const QVariantList& r : unreachable)
+        names << r.first().toString();
+    QVERIFY2(names.isEmpty(), qPrintable(names.join(' ')));
+    QCOMPARE(valueOf("ref", "SELECT count(*) FROM DXCC").toInt(), 340);
+}
+
+// Moscow time is UTC+3 since 26 October 2014; regions as the tz database has them today.
+void TestReferenceData::russianClocksSince2014_data() {
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<double>("timeUtc");
+    QTest::newRow("Moscow") << "UA3ABC" << 3.0;
+    QTest::newRow("St. Petersburg") << "RA1AAB" << 3.0;
+    QTest::newRow("Kaliningrad") << "UA2FAB" << 2.0;
+    QTest::newRow("Samara") << "RA4HAB" << 4.0;
+    QTest::newRow("Perm, in Europe") << "RA9FAB" << 5.0;
+    QTest::newRow("Chelyabinsk") << "UA9AAB" << 5.0;
+    QTest::newRow("Omsk") << "RA9MAB" << 6.0;
+    QTest::newRow("Novosibirsk") << "RA9OAB" << 7.0;
+    QTest::newRow("Irkutsk") << "UA0SAB" << 8.0;
+    QTest::newRow("Primorsky Krai") << "UA0LAB" << 10.0;
+    QTest::newRow("Kamchatka") << "UA0ZAB" << 12.0;
+    QTest::newRow("Ukraine unchanged") << "UR5ABC" << 2.0;
+}
+
+void TestReferenceData::russianClocksSince2014() {
+    QFETCH(QString, call);
+    QTEST(lookUp(call).timeUtc, "timeUtc");
 }
 
 void TestReferenceData::callFindsEntityAndRegion_data() {
@@ -235,7 +272,7 @@ void TestReferenceData::prefixRowsCarryZonesClockAndWestPositiveLongitude() {
 void TestReferenceData::everyLinkOfTheLookUpChainHolds() {
     const char* const faults[] = {
         "SELECT AllPrefix FROM ALLPREF GROUP BY AllPrefix HAVING count(*) > 1",
-        "SELECT AllPrefix FROM ALLPREF WHERE length(AllPrefix) NOT BETWEEN 1 AND 5",
+        "SELECT AllPrefix FROM ALLPREF WHERE length(AllPrefix) NOT BETWEEN 1 AND 6",
         "SELECT Prefix FROM ALLPREF a WHERE NOT EXISTS (SELECT 1 FROM PREF p WHERE p.Prefix = a.Prefix)",
         "SELECT Prefix FROM PREF GROUP BY Prefix HAVING count(*) > 1",
         "SELECT Prefix FROM PREF p WHERE NOT EXISTS (SELECT 1 FROM DXCC d WHERE d.Prefix = p.DXCCPrefix)",
@@ -262,6 +299,15 @@ void TestReferenceData::islandsPointAtTheirEntity() {
     QCOMPARE(valueOf("ref", "SELECT PrefDXXC FROM IOTA WHERE Num = 'AF-002'").toString(),
              lookUp("FT5ZA").dxccPrefix);
     QCOMPARE(valueOf("ref", "SELECT PrefDXXC FROM IOTA WHERE Num = 'AF-004'").toString(), QString("EA8"));
+    // The list's own marks: "VR(HK)", "VU(A)", "VU(L)", "CE0(A)", "VP8(F)".
+    for (const auto& [num, entity] : QList<QPair<QString, QString>>{
+             {"AS-006", "VR"}, {"AS-033", "VU4"}, {"AS-106", "VU7"}, {"SA-083", "CE0Y"}, {"SA-002", "VP8"}})
+        QCOMPARE(valueOf("ref", "SELECT PrefDXXC FROM IOTA WHERE Num = ?", {num}).toString(), entity);
+    const auto unresolved = rowsOf(
+        "ref", "SELECT Num, PrefDXXC FROM IOTA i WHERE NOT EXISTS (SELECT 1 FROM DXCC d WHERE d.Prefix = "
+               "i.PrefDXXC)");
+    QVERIFY2(unresolved.isEmpty(), qPrintable(unresolved.value(0).value(0).toString() + " " +
+                                              unresolved.value(0).value(1).toString()));
 }
 
 void TestReferenceData::fiftyStates() {

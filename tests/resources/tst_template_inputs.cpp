@@ -2,6 +2,7 @@
 // refuse malformed ones.
 #include "CsvTable.h"
 #include "CtyFile.h"
+#include "ReferenceData.h"
 #include "TemplateFile.h"
 
 #include <QtTest>
@@ -13,9 +14,11 @@ private slots:
     void csvKeepsQuotedCommasQuotesAndLineBreaks();
     void csvRefusesMalformedText_data();
     void csvRefusesMalformedText();
-    void ctyAppliesOverridesAndSkipsExactCalls();
+    void ctyAppliesOverridesAndKeepsWholeCallsApart();
     void ctyRefusesMalformedText_data();
     void ctyRefusesMalformedText();
+    void wholeCallFindsOnlyItsOwnStation_data();
+    void wholeCallFindsOnlyItsOwnStation();
     void schemaSplitsIntoStatementsWithoutComments();
 };
 
@@ -71,7 +74,7 @@ void TestTemplateInputs::csvRefusesMalformedText() {
     QVERIFY2(error.startsWith(where), qPrintable(error));
 }
 
-void TestTemplateInputs::ctyAppliesOverridesAndSkipsExactCalls() {
+void TestTemplateInputs::ctyAppliesOverridesAndKeepsWholeCallsApart() {
     const QString text = "Asiatic Russia:           17:  30:  AS:   55.88:   -84.08:    -7.0:  UA9:\n"
                          "    R9,=R9AB/1,R9H(18)[31],UA0X<60.5/-160.25>~-12.0~,\n"
                          "    UA0Z{OC};\n"
@@ -97,6 +100,9 @@ void TestTemplateInputs::ctyAppliesOverridesAndSkipsExactCalls() {
     QCOMPARE(russia.prefixes[2].place.utcOffset, -12.0);
     QCOMPARE(russia.prefixes[2].place.cqZone, 17);
     QCOMPARE(russia.prefixes[3].place.continent, QString("OC"));
+    QCOMPARE(russia.calls.size(), 1);
+    QCOMPARE(russia.calls[0].prefix, QString("R9AB/1"));
+    QVERIFY(russia.calls[0].place == russia.place);
     QCOMPARE(entities[1].primaryPrefix, QString("IT9"));
     QVERIFY(entities[1].waeOnly);
 }
@@ -124,6 +130,54 @@ void TestTemplateInputs::ctyRefusesMalformedText() {
     QFETCH(QString, where);
     const QString error = errorOf([&] { parseCty(text, "cty.dat"); });
     QVERIFY2(error.startsWith(where), qPrintable(error));
+}
+
+void TestTemplateInputs::wholeCallFindsOnlyItsOwnStation_data() {
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("entity");
+    QTest::addColumn<QString>("cqZone");
+    QTest::newRow("whole call") << "3D2C"
+                                << "3D2/c"
+                                << "32";
+    QTest::newRow("whole call with its own zone") << "3D2CR"
+                                                  << "3D2/c"
+                                                  << "31";
+    QTest::newRow("portable") << "3D2C/P"
+                              << "3D2/c"
+                              << "32";
+    QTest::newRow("longer call") << "3D2CX"
+                                 << "3D2"
+                                 << "32";
+    QTest::newRow("longer than a longer whole call") << "3D2CRX"
+                                                     << "3D2"
+                                                     << "32";
+    QTest::newRow("whole call over six characters") << "3D2CRX7"
+                                                    << "3D2"
+                                                    << "32";
+    QTest::newRow("whole call on a prefix") << "3D2"
+                                            << "3D2"
+                                            << "32";
+    QTest::newRow("other calls") << "3D2AB"
+                                 << "3D2"
+                                 << "32";
+}
+
+void TestTemplateInputs::wholeCallFindsOnlyItsOwnStation() {
+    QFETCH(QString, call);
+    const QString text = "Fiji:                     32:  56:  OC:  -17.78:  -177.92:   -12.0:  3D2:\n"
+                         "    3D2,=3D2AB;\n"
+                         "Conway Reef:              32:  56:  OC:  -22.00:  -175.00:   -12.0:  3D2/c:\n"
+                         "    =3D2C,=3D2CR(31),=3D2CRX7,=3D2,=3D2/R;\n";
+    ReferenceData data(parseCty(text, "cty.dat"));
+    data.addWholeCalls();
+    const PrefRow* row = data.lookUp(call);
+    QVERIFY(row);
+    QTEST(row->dxccPrefix, "entity");
+    QTEST(row->cqZone, "cqZone");
+    QCOMPARE(data.wholeCallsKept, 2);
+    QCOMPARE(data.wholeCallsAsPrefix, 1); // 3D2AB
+    QCOMPARE(data.wholeCallsTooLong, 1);  // 3D2CRX7
+    QCOMPARE(data.wholeCallsShadowed, 2); // 3D2 is a prefix; "3D2/R" is the look-up's variant of 3D2xR
 }
 
 void TestTemplateInputs::schemaSplitsIntoStatementsWithoutComments() {
