@@ -160,7 +160,7 @@ void TFMain::StoreQso(int entryState) {
             stripped(EditQSLRcvd).isEmpty() ? QStringLiteral("wkd") : QStringLiteral("cfm");
         UpdateAwardsForQso(band, mode, status, QStringLiteral("save"));
         db->commit();
-        if (isNew) ViewSortDateClick();
+        if (isNew) sortByDateShowing(log->bookmark());
     } catch (...) {
         // Neither the row nor its marks stay: drop the half-written row and the rolled-back one.
         if (log->state() != Dataset::State::Browse) log->cancel();
