@@ -54,6 +54,8 @@ std::vector<Token> tokenize(const QString& s) {
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             // A doubled quote stands for one quote character inside the text.
             t.kind = Tok::String;
+            // '' is an empty text, not NULL: a null QString would bind as NULL.
+            t.text = QStringLiteral("");
             int j = i + 1;
             bool closed = false;
             while (j < n) {

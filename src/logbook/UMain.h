@@ -318,7 +318,21 @@ public:
     void TakeAwardPart(QString& part);
 
     // --- log grid ---------------------------------------------------------------------------
+    void ViewSortCallClick();
     void ViewSortDateClick();
+    void ViewSortBandClick();
+    void ViewSortModeClick();
+    void ViewSortQTHClick();
+    void ViewSortNameClick();
+    void ViewSortRcvdQSLClick();
+    void ViewSortSendQSLClick();
+    // The Date sort run by a save: the saved row stays current when the view holds it.
+    void sortByDateShowing(qint64 savedRow);
+    void LogDeleteClick();
+    void LogClearClick();
+    // Colours the log grid and wires the sort items, "Delete QSO" and "Clear"; run once by the
+    // constructor.
+    void setUpLogGrid();
 
     // --- stopwatch ------------------------------------------------------------------------
     void TimerStartClick();

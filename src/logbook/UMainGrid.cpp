@@ -1,6 +1,138 @@
-// The log grid's sort orders.
+// The log grid's sort orders, "Delete QSO" and "Clear".
 #include "logbook/UMain.h"
 
-// Sorting by the View menu comes with the log grid work; a saved contact already stands as the
-// grid's current row, last in date order.
-void TFMain::ViewSortDateClick() {}
+#include "data/UDM.h"
+#include "dataset/Dataset.h"
+#include "logbook/LogOperations.h"
+#include "logbook/UProgres.h"
+#include "platform/Dialogs.h"
+#include "widgets/DBGrid.h"
+
+#include <QAction>
+#include <QHeaderView>
+
+namespace {
+
+// Rows deleted per transaction by "Clear": large enough that commits cost little, small enough
+// that the gauge moves.
+constexpr int kClearBatch = 2000;
+
+void sortLog(QAction* item, const char* sort) {
+    item->setChecked(true);
+    DM->TableLog->setSort(QString::fromLatin1(sort));
+}
+
+// The keys of the rows in the log view, in view order.
+std::vector<qint64> rowsInView(Dataset* log) {
+    std::vector<qint64> keys;
+    keys.reserve(size_t(log->recordCount()));
+    for (log->first(); !log->eof(); log->next())
+        keys.push_back(log->bookmark());
+    return keys;
+}
+
+// After "Clear": the view re-read and on its last row, its controls enabled again.
+void showRestOfLog(Dataset* log) {
+    struct Enable {
+        Dataset* log;
+        ~Enable() { log->enableControls(); }
+    } enable{log};
+    log->requery();
+    log->last();
+}
+
+} // namespace
+
+void TFMain::setUpLogGrid() {
+    // Cream rows under grey headings.
+    DBGridLog->setStyleSheet(QStringLiteral("QTableView#DBGridLog { background-color: #FFFBF0; }"
+                                            "QTableView#DBGridLog QHeaderView::section {"
+                                            " background-color: #C0C0C0; border: 1px solid #808080;"
+                                            " padding: 1px 3px; }"));
+    connectHandler(ViewSortCall, &TFMain::ViewSortCallClick);
+    connectHandler(ViewSortDate, &TFMain::ViewSortDateClick);
+    connectHandler(ViewSortBand, &TFMain::ViewSortBandClick);
+    connectHandler(ViewSortMode, &TFMain::ViewSortModeClick);
+    connectHandler(ViewSortQTH, &TFMain::ViewSortQTHClick);
+    connectHandler(ViewSortName, &TFMain::ViewSortNameClick);
+    connectHandler(ViewSortRcvdQSL, &TFMain::ViewSortRcvdQSLClick);
+    connectHandler(ViewSortSendQSL, &TFMain::ViewSortSendQSLClick);
+    connectHandler(LogDelete, &TFMain::LogDeleteClick);
+    connectHandler(LogClear, &TFMain::LogClearClick);
+}
+
+void TFMain::ViewSortCallClick() {
+    sortLog(ViewSortCall, "LogCall, LogDate");
+}
+
+void TFMain::ViewSortDateClick() {
+    sortByDateShowing(0);
+}
+
+void TFMain::sortByDateShowing(qint64 savedRow) {
+    sortLog(ViewSortDate, "LogDate, LogCall");
+    // Within a day the rows stand in call order, so the last row is not always the saved one.
+    Dataset* log = DM->TableLog;
+    if (savedRow != 0 && log->bookmarkValid(savedRow))
+        log->gotoBookmark(savedRow);
+    else if (log->active())
+        log->last();
+}
+
+void TFMain::ViewSortBandClick() {
+    sortLog(ViewSortBand, "LogBand, LogDate, LogCall");
+}
+
+void TFMain::ViewSortModeClick() {
+    sortLog(ViewSortMode, "LogMode, LogDate, LogCall");
+}
+
+void TFMain::ViewSortQTHClick() {
+    sortLog(ViewSortQTH, "LogQth, LogDate, LogCall");
+}
+
+void TFMain::ViewSortNameClick() {
+    sortLog(ViewSortName, "LogName, LogDate, LogCall");
+}
+
+void TFMain::ViewSortRcvdQSLClick() {
+    sortLog(ViewSortRcvdQSL, "LogRxQsl, LogDate, LogCall");
+}
+
+void TFMain::ViewSortSendQSLClick() {
+    sortLog(ViewSortSendQSL, "LogTxQsl, LogDate, LogCall");
+}
+
+void TFMain::LogDeleteClick() {
+    Dataset* log = DM->TableLog;
+    // An empty view has no contact to name or delete.
+    if (!log->active() || log->isEmpty()) return;
+    const QString call = log->field(QStringLiteral("LogCall")).asString();
+    if (Dialogs::messageDlg(QStringLiteral("Delete ") + call + QStringLiteral(" ?"), DlgType::Confirmation,
+                            DlgButtons::YesNoCancel) != DlgResult::Yes)
+        return;
+    log->remove();
+}
+
+void TFMain::LogClearClick() {
+    if (Dialogs::messageDlg(QStringLiteral("Clear LOG ?"), DlgType::Confirmation, DlgButtons::YesNoCancel) !=
+        DlgResult::Yes)
+        return;
+    Dataset* log = DM->TableLog;
+    // Only the rows in the view go: the current book's contacts that pass the active filter.
+    ProgressWalk walk(log->recordCount(), {.hide = this, .detach = DM->DataSourceLog});
+    log->disableControls();
+    try {
+        deleteLogRows(*DM->ConnectionLog, rowsInView(log), kClearBatch,
+                      [&walk](int done) { walk.setMain(done); });
+    } catch (...) {
+        // The batches deleted before the error stay deleted and the view shows what is left;
+        // the error shown is the first one.
+        try {
+            showRestOfLog(log);
+        } catch (...) {
+        }
+        throw;
+    }
+    showRestOfLog(log);
+}

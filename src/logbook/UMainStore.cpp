@@ -208,7 +208,8 @@ void TFMain::StoreQso(int entryState) {
         dropUnsavedRow(log);
         throw;
     }
-    if (isNew) ViewSortDateClick();
+    // The saved contact stays the current row under the date order.
+    if (isNew) sortByDateShowing(log->bookmark());
     DM->TableAwMixed->requery();
 }
 

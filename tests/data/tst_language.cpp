@@ -5,6 +5,7 @@
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"
+#include "logbook/UFilter.h"
 #include "logbook/UMain.h"
 #include "logbook/UQTHLoc.h"
 #include "support/AppFixture.h"
@@ -53,6 +54,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FConfig") return FConfig;
     if (name == "FMain") return FMain;
     if (name == "FQTHLoc") return FQTHLoc;
+    if (name == "Filter") return Filter;
     return nullptr;
 }
 

@@ -1,0 +1,44 @@
+#pragma once
+// The log view's filter texts and the bulk delete of "Clear": values in, texts and row counts out,
+// no window, so the filter window, the call filter and the benchmarks share them.
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class Connection;
+
+// The conditions of the filter window; an empty optional is an unticked box.
+struct LogFilterConditions {
+    std::optional<QString> call;
+    std::optional<QString> prefix;
+    std::optional<std::pair<QDate, QDate>> dates;
+    std::optional<std::pair<QTime, QTime>> times;
+    std::optional<QString> band;
+    std::optional<QString> mode;
+    std::optional<QString> name;
+    std::optional<QString> qth;
+    std::optional<QString> rxReport;
+    std::optional<QString> txReport;
+    bool qslSent = false;
+    bool qslReceived = false;
+};
+
+// "LogNameLog = 3": the view of one book, the start of every filter of the log.
+QString bookFilterText(int logId);
+// The book's filter followed by each ticked condition in the window's order; a ticked condition
+// whose value fails its length test adds nothing. Every value is quoted (inner quotes doubled).
+QString logFilterText(int logId, const LogFilterConditions& c);
+// The call filter: the book's contacts whose call begins with the typed text ("*" and "?" alone
+// show the whole book).
+QString callFilterText(int logId, const QString& typed);
+
+// Deletes the given rows of table Log (keys are LogNom), batchSize rows to one transaction, and
+// reports after each batch how many keys are done. On an error the failing batch is rolled back,
+// the batches before it stay deleted, and the error is thrown. Returns the rows deleted.
+int deleteLogRows(Connection& c, const std::vector<qint64>& keys, int batchSize,
+                  const std::function<void(int done)>& progress = {});
