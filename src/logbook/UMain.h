@@ -50,6 +50,11 @@ public:
     void LogLog1Click(QAction* item);
     void OptionsConfigClick();
     void LogAddClick();
+    // Sound buttons and QSL label menus (UMainMedia.cpp).
+    void ButtonRecClick();
+    void ButtonPlayClick();
+    void OptionsQSLLabelClick();
+    void TolsPrintQSLClick();
 
     // Menu items of the log books, built by the data module at start-up.
     QAction* insertLogBookItem(int position, const QString& caption, const QString& name);
@@ -285,6 +290,7 @@ public:
     void DBGridRepeatDblClick();
     // Wires the entry panel's handlers; run once by the constructor.
     void connectEntryHandlers();
+    void connectMediaHandlers();
 
     // --- storing and editing a contact ---------------------------------------------------
     void ButtonSaveClick();

@@ -225,10 +225,11 @@ void TFMain::EditCallChange() {
     } else {
         FCont->ShowAwardCells(false);
     }
+    // One recording per contact: further keystrokes must not restart it.
     if (ViewSoundAutoSave->isChecked()) {
-        if (call.size() >= 2)
+        if (call.size() >= 2 && !FSound->recordingHeld())
             FSound->ButtonRecClick();
-        else
+        else if (call.size() < 2 && FSound->recordingHeld())
             FSound->ButtonAbortClick();
     }
 }
