@@ -1,6 +1,7 @@
 #include "media/ULabPrin.h"
 
 #include "data/UDM.h"
+#include "data/UGlobal.h"
 #include "media/LabelTemplate.h"
 #include "media/MediaWidgets.h"
 #include "media/ULabel.h"
@@ -138,13 +139,13 @@ void TFLabPrint::Button1Click() {
     const DlgResult insertDate =
         Dialogs::messageDlg(QStringLiteral("Insert Date in Log ?"), DlgType::Confirmation, DlgButtons::YesNoCancel);
     LabelPrinter* p = printer();
-    bool printed = p->begin(memoFont(Memo1));
-    if (printed) {
-        for (const QString& line : memoLines(Memo1))
-            p->line(line);
-        printed = p->end();
+    if (!p->begin(memoFont(Memo1))) {
+        Dialogs::errorBox(Msg(QStringLiteral("No printer"), QStringLiteral("Нет принтера")));
+        return;
     }
-    if (!printed) {
+    for (const QString& line : memoLines(Memo1))
+        p->line(line);
+    if (!p->end()) {
         Dialogs::errorBox(p->lastError());
         return;
     }

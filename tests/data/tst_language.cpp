@@ -7,6 +7,8 @@
 #include "data/UGlobal.h"
 #include "logbook/UMain.h"
 #include "logbook/UQTHLoc.h"
+#include "media/UImage.h"
+#include "media/USound.h"
 #include "support/AppFixture.h"
 
 #include <QAbstractButton>
@@ -53,6 +55,8 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FConfig") return FConfig;
     if (name == "FMain") return FMain;
     if (name == "FQTHLoc") return FQTHLoc;
+    if (name == "FSound") return FSound;
+    if (name == "FImage") return FImage;
     return nullptr;
 }
 
