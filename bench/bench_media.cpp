@@ -65,7 +65,10 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) {
         QElapsedTimer t;
         t.start();
-        if (i % 2) DM->TableImage->last(); else DM->TableImage->first();
+        if (i % 2)
+            DM->TableImage->last();
+        else
+            DM->TableImage->first();
         shows.push_back(msSince(t));
     }
     report("3000 x 2000 JPEG shown on a row change, median", median(shows), "ms", 150);

@@ -4,8 +4,7 @@
 #include <QPushButton>
 #include <QString>
 
-template <class W>
-W* named(W* w, const QString& name) {
+template <class W> W* named(W* w, const QString& name) {
     w->setObjectName(name);
     return w;
 }

@@ -49,7 +49,8 @@ QByteArray readFile(const QString& path) {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) ioError(QStringLiteral("write"), path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        ioError(QStringLiteral("write"), path);
 }
 
 void removeIfThere(const QString& path) {
@@ -72,7 +73,8 @@ QImage loadPicture(const QString& path, const QString& storedName) {
 TFImage::TFImage(QWidget* parent) : TForm(QStringLiteral("FImage"), parent) {
     setWindowTitle(QStringLiteral("Images"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     MainMenu1 = named(new QMenuBar(this), QStringLiteral("MainMenu1"));
     QMenu* images = named(MainMenu1->addMenu(QStringLiteral("Images")), QStringLiteral("Images1"));
@@ -160,13 +162,14 @@ void TFImage::showPicture() {
         Image1->clear();
         return;
     }
-    Image1->setPixmap(QPixmap::fromImage(
-        picture_.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    Image1->setPixmap(
+        QPixmap::fromImage(picture_.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void TFImage::ButtonAddClick() {
-    const QString file = Dialogs::openFile(
-        {QString(), QString(), QStringLiteral("BMP, JPEG (*.bmp *.jpg *.jpeg);;All (*)"), QString(), QString()});
+    const QString file =
+        Dialogs::openFile({QString(), QString(), QStringLiteral("BMP, JPEG (*.bmp *.jpg *.jpeg);;All (*)"),
+                           QString(), QString()});
     if (file.isEmpty()) return;
     const QByteArray bytes = readFile(file);
     const QString name = QFileInfo(file).fileName();
@@ -208,7 +211,8 @@ void TFImage::RadioGroupSortClick() {
 void TFImage::EditSearchChange() {
     Dataset* pict = DM->TableImage;
     const QString text = EditSearch->text();
-    if (!text.isEmpty() && text != QLatin1String("*") && text != QLatin1String("?") && pict->recordCount() > 2) {
+    if (!text.isEmpty() && text != QLatin1String("*") && text != QLatin1String("?") &&
+        pict->recordCount() > 2) {
         pict->setFilter(QStringLiteral("Call LIKE ") + QuotedStr(text + QLatin1Char('*')));
         return;
     }

@@ -91,7 +91,7 @@ bool TFLabPrint::loadLabelFiles() {
 LabelContact TFLabPrint::currentContact() {
     Dataset* log = DM->TableLog;
     const auto text = [log](const char* field) { return log->field(QString::fromLatin1(field)).asString(); };
-    return {text("LogCall"), text("LogNotepad"), text("LogDate"), text("LogTime"),
+    return {text("LogCall"), text("LogNotepad"), text("LogDate"),  text("LogTime"),
             text("LogBand"), text("LogMode"),    text("LogTxRst"), text("LogRxQsl")};
 }
 
@@ -136,8 +136,8 @@ void TFLabPrint::Button4Click() {
 
 // The QSL-sent date is written only after the label was printed: a failed job marks nothing.
 void TFLabPrint::Button1Click() {
-    const DlgResult insertDate =
-        Dialogs::messageDlg(QStringLiteral("Insert Date in Log ?"), DlgType::Confirmation, DlgButtons::YesNoCancel);
+    const DlgResult insertDate = Dialogs::messageDlg(QStringLiteral("Insert Date in Log ?"),
+                                                     DlgType::Confirmation, DlgButtons::YesNoCancel);
     LabelPrinter* p = printer();
     if (!p->begin(memoFont(Memo1))) {
         Dialogs::errorBox(Msg(QStringLiteral("No printer"), QStringLiteral("Нет принтера")));

@@ -44,7 +44,8 @@ QString playbackFile() {
 }
 
 QStringList tempWaves() {
-    return QDir(programPath(QStringLiteral("\\Temp"))).entryList({QStringLiteral("*.wav")}, QDir::AllEntries | QDir::NoDotAndDotDot);
+    return QDir(programPath(QStringLiteral("\\Temp")))
+        .entryList({QStringLiteral("*.wav")}, QDir::AllEntries | QDir::NoDotAndDotDot);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -70,7 +71,8 @@ QByteArray recordingTemplate() {
 TFSound::TFSound(QWidget* parent) : TForm(QStringLiteral("FSound"), parent) {
     setWindowTitle(QStringLiteral("Player"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     MainMenu1 = named(new QMenuBar(this), QStringLiteral("MainMenu1"));
     QMenu* del = named(MainMenu1->addMenu(QStringLiteral("Delete")), QStringLiteral("Delete1"));
@@ -132,7 +134,8 @@ TFSound::TFSound(QWidget* parent) : TForm(QStringLiteral("FSound"), parent) {
     resize(420, 320);
 
     const auto on = [this](auto* sender, auto signal, void (TFSound::*handler)()) {
-        connect(sender, signal, this, [this, handler] { Dialogs::guarded([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { Dialogs::guarded([this, handler] { (this->*handler)(); }); });
     };
     on(ButtonRec, &QPushButton::clicked, &TFSound::ButtonRecClick);
     on(ButtonStop, &QPushButton::clicked, &TFSound::ButtonStopClick);
@@ -284,7 +287,8 @@ void TFSound::ButtonSaveClick() {
     if (QFile::exists(recordingFile())) {
         QFile f(recordingFile());
         if (!f.open(QIODevice::ReadOnly))
-            throw std::runtime_error(QStringLiteral("I/O error: cannot read %1").arg(recordingFile()).toStdString());
+            throw std::runtime_error(
+                QStringLiteral("I/O error: cannot read %1").arg(recordingFile()).toStdString());
         const QString call = FMain->EditCall->text();
         Dataset* sound = DM->TableSound;
         sound->append();
@@ -378,8 +382,8 @@ void TFSound::DelDeleteClick() {
 }
 
 void TFSound::DelClearClick() {
-    if (Dialogs::messageDlg(QStringLiteral("Clear Sound LOG ?"), DlgType::Confirmation, DlgButtons::YesNoCancel) !=
-        DlgResult::Yes)
+    if (Dialogs::messageDlg(QStringLiteral("Clear Sound LOG ?"), DlgType::Confirmation,
+                            DlgButtons::YesNoCancel) != DlgResult::Yes)
         return;
     Dataset* sound = DM->TableSound;
     sound->first();

@@ -39,7 +39,8 @@ bool QtAudioDevice::open(const QString& path) {
     SF_INFO info{};
     SndFile file;
     file.f = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-    if (!file.f) return fail(QStringLiteral("Cannot open the sound file %1: %2").arg(path, sf_strerror(nullptr)));
+    if (!file.f)
+        return fail(QStringLiteral("Cannot open the sound file %1: %2").arg(path, sf_strerror(nullptr)));
     format_.setSampleRate(info.samplerate);
     format_.setChannelCount(info.channels);
     format_.setSampleFormat(QAudioFormat::Int16);
@@ -55,8 +56,10 @@ bool QtAudioDevice::open(const QString& path) {
 bool QtAudioDevice::record() {
     if (!opened_) return fail(QStringLiteral("No sound file is open"));
     const QAudioDevice input = QMediaDevices::defaultAudioInput();
-    if (input.isNull() || QMediaDevices::audioInputs().isEmpty()) return fail(QStringLiteral("No capture device"));
-    if (!input.isFormatSupported(format_)) return fail(QStringLiteral("The capture device cannot record this format"));
+    if (input.isNull() || QMediaDevices::audioInputs().isEmpty())
+        return fail(QStringLiteral("No capture device"));
+    if (!input.isFormatSupported(format_))
+        return fail(QStringLiteral("The capture device cannot record this format"));
     samples_.clear();
     source_ = std::make_unique<QAudioSource>(input, format_);
     QIODevice* in = source_->start();
@@ -93,12 +96,14 @@ bool QtAudioDevice::save(const QString& path) {
 bool QtAudioDevice::play() {
     if (!opened_) return fail(QStringLiteral("No sound file is open"));
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull() || QMediaDevices::audioOutputs().isEmpty()) return fail(QStringLiteral("No playback device"));
+    if (output.isNull() || QMediaDevices::audioOutputs().isEmpty())
+        return fail(QStringLiteral("No playback device"));
     if (sink_) sink_->stop();
     buffer_.close();
     buffer_.setData(samples_);
     buffer_.open(QIODevice::ReadOnly);
-    const qint64 offset = qBound<qint64>(0, qint64(format_.bytesForDuration(startMs_ * 1000)), qint64(samples_.size()));
+    const qint64 offset =
+        qBound<qint64>(0, qint64(format_.bytesForDuration(startMs_ * 1000)), qint64(samples_.size()));
     buffer_.seek(offset - offset % qMax(1, format_.bytesPerFrame()));
     sink_ = std::make_unique<QAudioSink>(output, format_);
     sink_->start(&buffer_);

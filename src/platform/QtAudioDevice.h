@@ -34,13 +34,13 @@ private:
     qint64 bytesToMs(qint64 bytes) const;
 
     QAudioFormat format_;
-    int sndFormat_ = 0;      // libsndfile format of the opened file
-    QByteArray samples_;     // the opened file's samples, or what was recorded
+    int sndFormat_ = 0;  // libsndfile format of the opened file
+    QByteArray samples_; // the opened file's samples, or what was recorded
     QBuffer buffer_;
     std::unique_ptr<QAudioSource> source_;
     std::unique_ptr<QAudioSink> sink_;
     QIODevice* input_ = nullptr; // what the capture device delivers
-    qint64 startMs_ = 0;     // where the running playback started
+    qint64 startMs_ = 0;         // where the running playback started
     bool opened_ = false;
     QString error_;
 };

@@ -46,9 +46,7 @@ class TestImages : public QObject {
         app->dialogs().answerOpen(path);
         FImage->ButtonAddClick();
     }
-    QStringList workFiles() const {
-        return QDir(app->folder().file("Temp")).entryList({"`*"}, QDir::Files);
-    }
+    QStringList workFiles() const { return QDir(app->folder().file("Temp")).entryList({"`*"}, QDir::Files); }
     void addContact(const QString& call) {
         FMain->EditCall->setText(call);
         FMain->EditRSRX->setText("59");
@@ -63,10 +61,14 @@ private slots:
     void addingTakesTheCallFromTheFileName_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("call");
-        QTest::newRow("two dots") << "ua3abc.qsl.jpg" << "UA3ABC";
-        QTest::newRow("no dot") << "dl1xyz" << "DL1XYZ";
-        QTest::newRow("cyrillic") << "иван.jpg" << "ИВАН";
-        QTest::newRow("long name keeps its extension") << "UA3ABC_front_side_2024.jpeg" << "UA3ABC_FRONT_SIDE_2024";
+        QTest::newRow("two dots") << "ua3abc.qsl.jpg"
+                                  << "UA3ABC";
+        QTest::newRow("no dot") << "dl1xyz"
+                                << "DL1XYZ";
+        QTest::newRow("cyrillic") << "иван.jpg"
+                                  << "ИВАН";
+        QTest::newRow("long name keeps its extension") << "UA3ABC_front_side_2024.jpeg"
+                                                       << "UA3ABC_FRONT_SIDE_2024";
     }
     void addingTakesTheCallFromTheFileName() {
         QFETCH(QString, file);

@@ -34,11 +34,12 @@ void logTwoContacts(TempDataFolder& f) {
         db.setDatabaseName(f.file("DB/Log/Log_Zelmor.mdb"));
         db.open();
         QSqlQuery q(db);
-        q.prepare("INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogTxRst, LogRxRst, LogRxQsl, "
-                  "LogNotepad, LogNameLog) VALUES (?, ?, ?, ?, ?, ?, '59', ?, ?, 1)");
-        for (const QVariantList& r : {QVariantList{"DL1XYZ", "2024-03-09", "18:00:00", "7", "CW", "599", "Y", "73"},
-                                      QVariantList{"RA3VIA", "2024-03-10", "09:05:30", "14", "SSB", "59", "",
-                                                   "via DL1ABC"}}) {
+        q.prepare(
+            "INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogTxRst, LogRxRst, LogRxQsl, "
+            "LogNotepad, LogNameLog) VALUES (?, ?, ?, ?, ?, ?, '59', ?, ?, 1)");
+        for (const QVariantList& r :
+             {QVariantList{"DL1XYZ", "2024-03-09", "18:00:00", "7", "CW", "599", "Y", "73"},
+              QVariantList{"RA3VIA", "2024-03-10", "09:05:30", "14", "SSB", "59", "", "via DL1ABC"}}) {
             for (const QVariant& v : r)
                 q.addBindValue(v);
             q.exec();
@@ -135,7 +136,8 @@ private slots:
         const QStringList label = memo(FLabPrint->Memo1);
         QCOMPARE(label.size(), 16);
         QCOMPARE(label[7], placed({{22, "RA3VIA"}, {74, " DL1ABC"}}));
-        QCOMPARE(label[11], placed({{8, "10.03.2024"}, {33, "09:05:30"}, {47, "14"}, {57, "SSB"}, {75, "59"}}));
+        QCOMPARE(label[11],
+                 placed({{8, "10.03.2024"}, {33, "09:05:30"}, {47, "14"}, {57, "SSB"}, {75, "59"}}));
         QCOMPARE(label[14], placed({{46, "Pse QSL"}}));
         QCOMPARE(FLabPrint->Edit1->text(), QString("RA3VIA"));
         QVERIFY(leftWorkFiles().isEmpty());

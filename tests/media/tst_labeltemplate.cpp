@@ -27,16 +27,45 @@ private slots:
         QTest::addColumn<QString>("filled");
         const QString line12 = LabelTemplate::builtInTemplate()[11];
         QTest::newRow("every value, no padding")
-            << line12 << "UA3ABC" << "" << ""
+            << line12 << "UA3ABC"
+            << ""
+            << ""
             << "       10.03.2024               09:05:30      14        SSB               59";
-        QTest::newRow("first call only") << "<CALL> <CALL>" << "UA3ABC" << "" << "" << "UA3ABC <CALL>";
-        QTest::newRow("via manager") << "<CALL> <VIA>" << "UA3ABC" << "via DL1ABC" << "" << "UA3ABC  DL1ABC";
-        QTest::newRow("via in any case") << "<VIA>" << "UA3ABC" << "QSL Via DL1ABC" << "" << "QSL  DL1ABC";
-        QTest::newRow("no via") << "[<VIA>]" << "UA3ABC" << "73" << "" << "[]";
-        QTest::newRow("VIA in the call stays") << "<CALL> <VIA>" << "RA3VIA" << "via DL1ABC" << ""
+        QTest::newRow("first call only") << "<CALL> <CALL>"
+                                         << "UA3ABC"
+                                         << ""
+                                         << ""
+                                         << "UA3ABC <CALL>";
+        QTest::newRow("via manager") << "<CALL> <VIA>"
+                                     << "UA3ABC"
+                                     << "via DL1ABC"
+                                     << ""
+                                     << "UA3ABC  DL1ABC";
+        QTest::newRow("via in any case") << "<VIA>"
+                                         << "UA3ABC"
+                                         << "QSL Via DL1ABC"
+                                         << ""
+                                         << "QSL  DL1ABC";
+        QTest::newRow("no via") << "[<VIA>]"
+                                << "UA3ABC"
+                                << "73"
+                                << ""
+                                << "[]";
+        QTest::newRow("VIA in the call stays") << "<CALL> <VIA>"
+                                               << "RA3VIA"
+                                               << "via DL1ABC"
+                                               << ""
                                                << "RA3VIA  DL1ABC";
-        QTest::newRow("card received") << "<REMARK>" << "UA3ABC" << "" << "Y" << "Tnx QSL";
-        QTest::newRow("card not received") << "<REMARK>" << "UA3ABC" << "" << "" << "Pse QSL";
+        QTest::newRow("card received") << "<REMARK>"
+                                       << "UA3ABC"
+                                       << ""
+                                       << "Y"
+                                       << "Tnx QSL";
+        QTest::newRow("card not received") << "<REMARK>"
+                                           << "UA3ABC"
+                                           << ""
+                                           << ""
+                                           << "Pse QSL";
     }
     void fillLine() {
         QFETCH(QString, line);

@@ -79,8 +79,10 @@ private slots:
     void recordingWhileTypingIsStoredWithTheContact_data() {
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("whole call") << "UA3ABC" << "UA3ABC";
-        QTest::newRow("three characters") << "UA3" << "UA3";
+        QTest::newRow("whole call") << "UA3ABC"
+                                    << "UA3ABC";
+        QTest::newRow("three characters") << "UA3"
+                                          << "UA3";
     }
     void recordingWhileTypingIsStoredWithTheContact() {
         QFETCH(QString, call);
@@ -90,8 +92,10 @@ private slots:
 
         QTest::keyClicks(FMain->EditCall, call);
         QCOMPARE(audio->recordCount, 1); // once per contact, not per keystroke
-        QCOMPARE(bytesOf(temp("LogS.wav")), DM->ConnectionCfg->scalar(
-            "SELECT Memo FROM Cfg WHERE FormName = 'Fsound' AND Prim = 'StartRec'").toByteArray());
+        QCOMPARE(
+            bytesOf(temp("LogS.wav")),
+            DM->ConnectionCfg->scalar("SELECT Memo FROM Cfg WHERE FormName = 'Fsound' AND Prim = 'StartRec'")
+                .toByteArray());
         QCOMPARE(FSound->Label1->text(), QString("Rec"));
         QCOMPARE(mainCaptions(), QString("Abort/Save"));
 
@@ -103,7 +107,8 @@ private slots:
 
         QCOMPARE(soundRows(), 1);
         QCOMPARE(DM->TableSound->field("Callsignal").asString(), stored);
-        QCOMPARE(DM->TableSound->field("DateTim").asDateTime(), QDateTime(QDate(2024, 3, 10), QTime(9, 5, 30)));
+        QCOMPARE(DM->TableSound->field("DateTim").asDateTime(),
+                 QDateTime(QDate(2024, 3, 10), QTime(9, 5, 30)));
         const QByteArray wav = DM->TableSound->field("Sound").asBytes();
         QTemporaryFile copy;
         QVERIFY(copy.open());
