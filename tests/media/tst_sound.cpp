@@ -226,6 +226,12 @@ private slots:
         QVERIFY(audio->openCount > 1); // tried again, told once
     }
 
+    void undeletableWorkFileIsOneErrorBox() {
+        start([](TempDataFolder& f) { QDir().mkpath(f.file("Temp/stuck.wav")); });
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY(app->dialogs().lastText().contains("stuck.wav"));
+    }
+
     void missingTemplateRowRecordsWithBuiltInHeader() {
         start([](TempDataFolder& f) {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "prep");
