@@ -4,15 +4,18 @@
 #include "InputError.h"
 #include "ReferenceData.h"
 #include "TemplateFile.h"
+#include "platform/AudioDevice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QStringDecoder>
 #include <QTextStream>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -153,6 +156,26 @@ void fillLogDatabase(TemplateFile& db, const ReferenceData& data) {
     db.insert(QStringLiteral("Aw_DXCC"), {QStringLiteral("Prefix"), QStringLiteral("Region")}, rows);
 }
 
+// The alarm sound: one second of an 880 Hz tone, 8000 Hz 16-bit mono.
+QByteArray alarmSound() {
+    const int rate = 8000;
+    QByteArray samples;
+    for (int i = 0; i < rate; ++i) {
+        const qint16 v = qint16(12000 * std::sin(2 * M_PI * 880.0 * i / rate));
+        samples.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    }
+    return Audio::pcmWavHeader(rate, 1, quint32(samples.size())) + samples;
+}
+
+void writeAlarmSound(const QDir& out) {
+    const QString path = out.filePath(QStringLiteral("Sound/Alarm.wav"));
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    const QByteArray bytes = alarmSound();
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw InputError({path, 0}, QStringLiteral("cannot write"));
+}
+
 void build(const Inputs& in) {
     const QDir res(in.resources);
     const QDir out(in.out);
@@ -198,10 +221,17 @@ void build(const Inputs& in) {
                       QStringLiteral("Prim")},
                      pickLists);
     files[0]->insert(QStringLiteral("Language"), languageColumns, captions);
+    // Every sound recording starts as a copy of this WAV header, which fixes its format.
+    files[0]->insert(QStringLiteral("Cfg"),
+                     {QStringLiteral("FormName"), QStringLiteral("Object"), QStringLiteral("Name_Param"),
+                      QStringLiteral("Prim"), QStringLiteral("Memo")},
+                     {{QStringLiteral("Fsound"), QStringLiteral("MediaPlayer1"), QStringLiteral("FileName"),
+                       QStringLiteral("StartRec"), Audio::builtInRecordingTemplate()}});
     fillReferenceDatabase(*files[1], data, states);
     fillLogDatabase(*files[2], data);
     for (const auto& file : files)
         file->finish();
+    writeAlarmSound(out);
 
     QTextStream(stdout) << "zelmor-mkdb: DXCC " << data.dxcc.size() << ", PREF " << data.pref.size()
                         << ", ALLPREF " << data.allPref.size() << " (" << data.duplicatePrefixes

@@ -2,8 +2,9 @@
 
 CREATE TABLE Pict (
     Date_Time DATETIME,
-    Call VARCHAR(20) COLLATE NOCASE,
-    R1 VARCHAR(20) COLLATE NOCASE,
+    -- Wide enough for a whole file name: a cut name would lose the extension the picture type is read from.
+    Call VARCHAR(255) COLLATE NOCASE,
+    R1 VARCHAR(255) COLLATE NOCASE,
     R2 VARCHAR(20) COLLATE NOCASE,
     R3 VARCHAR(20) COLLATE NOCASE,
     R4 VARCHAR(20) COLLATE NOCASE,

@@ -4,6 +4,7 @@
 #include "data/LogSchema.h"
 #include "data/UGlobal.h"
 #include "logbook/UMain.h"
+#include "media/UImage.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "widgets/BoxColour.h"
@@ -141,6 +142,8 @@ TDM::TDM(QObject* parent) : QObject(parent) {
             [this] { Dialogs::guarded([this] { DataSourceLogDataChange(); }); });
     connect(DataSourceUkrRuss, &DataSource::dataChange, this,
             [this] { Dialogs::guarded([this] { DataSourceUkrRussDataChange(); }); });
+    connect(DataSourceImage, &DataSource::dataChange, this,
+            [] { Dialogs::guarded([] { if (FImage) FImage->ShowCurrentPicture(); }); });
 
     if (FMain) {
         setupLogGrid(FMain->DBGridLog, DataSourceLog, false);
@@ -296,7 +299,8 @@ void TDM::DataSourceLogDataChange() {
     FMain->LabelAward->setText(TableLog->field(QStringLiteral("LogPref")).asString());
     if (boxColour(FMain->EditNote) == kSilver)
         FMain->EditNote->setText(TableLog->field(QStringLiteral("LogNotepad")).asString());
-    // Following the contact with its QSL card picture comes with the picture window.
+    if (FMain->ViewImagesAutoView->isChecked())
+        FImage->FollowContact(TableLog->field(QStringLiteral("LogCall")).asString());
 }
 
 void TDM::DataSourceUkrRussDataChange() {

@@ -119,6 +119,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     TimerTimer->setInterval(1000);
     connectEntryHandlers();
     setUpLogGrid();
+    connectMediaHandlers();
 
     fitToContents();
     centreOnScreen(this);

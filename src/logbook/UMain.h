@@ -50,6 +50,11 @@ public:
     void LogLog1Click(QAction* item);
     void OptionsConfigClick();
     void LogAddClick();
+    // Sound buttons and QSL label menus (UMainMedia.cpp).
+    void ButtonRecClick();
+    void ButtonPlayClick();
+    void OptionsQSLLabelClick();
+    void TolsPrintQSLClick();
 
     // Menu items of the log books, built by the data module at start-up.
     QAction* insertLogBookItem(int position, const QString& caption, const QString& name);
@@ -296,6 +301,7 @@ public:
     void driveAutoRecording(const QString& call);
     void clearIslandOfCall();
     QString prefixRowText(const QString& field) const;
+    void connectMediaHandlers();
 
     // --- storing and editing a contact ---------------------------------------------------
     void ButtonSaveClick();

@@ -253,9 +253,10 @@ void TFMain::showCountryOfCall() {
 
 void TFMain::driveAutoRecording(const QString& call) {
     if (!ViewSoundAutoSave->isChecked()) return;
-    if (call.size() >= 2)
+    // One recording per contact: further keystrokes must not restart it.
+    if (call.size() >= 2 && !FSound->recordingHeld())
         FSound->ButtonRecClick();
-    else
+    else if (call.size() < 2 && FSound->recordingHeld())
         FSound->ButtonAbortClick();
 }
 

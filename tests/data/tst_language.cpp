@@ -8,6 +8,8 @@
 #include "logbook/UFilter.h"
 #include "logbook/UMain.h"
 #include "logbook/UQTHLoc.h"
+#include "media/UImage.h"
+#include "media/USound.h"
 #include "support/AppFixture.h"
 
 #include <QAbstractButton>
@@ -55,6 +57,8 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FMain") return FMain;
     if (name == "FQTHLoc") return FQTHLoc;
     if (name == "Filter") return Filter;
+    if (name == "FSound") return FSound;
+    if (name == "FImage") return FImage;
     return nullptr;
 }
 

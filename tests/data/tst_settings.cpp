@@ -50,7 +50,8 @@ void storeRow(TempDataFolder& f, const QString& form, const QString& object, con
 QStringList cfgRows() {
     QStringList rows;
     QSqlQuery q(DM->ConnectionCfg->db());
-    q.exec("SELECT FormName, Object, Name_Param, Param, Prim FROM Cfg ORDER BY Num");
+    // Settings only: the shipped recording template is no setting.
+    q.exec("SELECT FormName, Object, Name_Param, Param, Prim FROM Cfg WHERE FormName <> 'Fsound' ORDER BY Num");
     while (q.next())
         rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                             q.value(3).toString(), q.value(4).toString()}

@@ -393,7 +393,11 @@ void TestReferenceData::settingsKeyIsUniqueAndExact() {
         {"FormName", "BINARY"}, {"Object", "BINARY"}, {"Name_Param", "BINARY"}};
     QCOMPARE(uniqueKeyOf("cfg", "Cfg"), key);
     QCOMPARE(columnsOf("cfg", "Cfg").at(4), (QPair<QString, QString>("Param", "TEXT")));
-    QCOMPARE(valueOf("cfg", "SELECT count(*) FROM Cfg").toInt(), 0);
+    // The one shipped row: the recording template, a WAV header.
+    QCOMPARE(valueOf("cfg", "SELECT count(*) FROM Cfg").toInt(), 1);
+    QCOMPARE(valueOf("cfg", "SELECT substr(Memo, 1, 4) FROM Cfg WHERE FormName = 'Fsound' AND Prim = 'StartRec'")
+                 .toByteArray(),
+             QByteArray("RIFF"));
 
     const auto bands =
         rowsOf("cfg", "SELECT Param FROM FormConfig WHERE FormName = 'FMain' AND Name_Param = 'ComboBoxBand' "
