@@ -168,7 +168,7 @@ void TFMain::StoreQso(int entryState) {
         log->requery();
         throw;
     }
-    DM->TableAwMixed->requery();
+    RefreshAwardViews();
 }
 
 void TFMain::ButtonEditClick() {

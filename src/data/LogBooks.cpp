@@ -1,0 +1,53 @@
+#include "data/LogBooks.h"
+
+#include "awards/AwardMarks.h"
+#include "dataset/Connection.h"
+
+#include <QStringList>
+
+namespace LogBooks {
+
+namespace {
+
+// The same award item in the book being moved (s) and the book it goes into (d); a null key
+// reads as the empty text.
+const QString kSameItem = QStringLiteral(
+    "d.AwName = s.AwName AND d.Param1 = s.Param1 AND IFNULL(d.Param2, '') = IFNULL(s.Param2, '') "
+    "AND IFNULL(d.Param3, '') = IFNULL(s.Param3, '')");
+
+bool bookExists(Connection& c, qint64 num) {
+    return c.scalar(QStringLiteral("SELECT 1 FROM LogName WHERE Num = ?"), {num}).isValid();
+}
+
+// The marks both books hold: the higher of the two cells, compared exactly as the marks are written.
+void mergeSharedMarks(Connection& c, qint64 from, qint64 to) {
+    QStringList sets{QStringLiteral("Other = s.Other")};
+    for (const QString& cell : AwardMarks::allCells())
+        sets << QStringLiteral("%1 = CASE WHEN d.%1 = 'cfm' COLLATE BINARY OR s.%1 = 'cfm' COLLATE BINARY "
+                               "THEN 'cfm' WHEN d.%1 = 'wkd' COLLATE BINARY OR s.%1 = 'wkd' COLLATE BINARY "
+                               "THEN 'wkd' ELSE COALESCE(d.%1, s.%1) END")
+                    .arg(cell);
+    c.execute(QStringLiteral("UPDATE AwardMixInfo AS d SET ") + sets.join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM AwardMixInfo AS s WHERE d.LogNameLog = ? AND s.LogNameLog = ? AND ") +
+                  kSameItem,
+              {to, from});
+    c.execute(QStringLiteral("DELETE FROM AwardMixInfo AS s WHERE s.LogNameLog = ? AND EXISTS (SELECT 1 FROM "
+                             "AwardMixInfo AS d WHERE d.LogNameLog = ? AND ") +
+                  kSameItem + QStringLiteral(")"),
+              {from, to});
+    c.execute(QStringLiteral("UPDATE AwardMixInfo SET LogNameLog = ? WHERE LogNameLog = ?"), {to, from});
+}
+
+} // namespace
+
+int moveBook(Connection& c, qint64 from, qint64 to) {
+    Transaction t(c);
+    if (!bookExists(c, from) || !bookExists(c, to)) return 0;
+    const int moved =
+        c.execute(QStringLiteral("UPDATE Log SET LogNameLog = ? WHERE LogNameLog = ?"), {to, from});
+    if (from != to) mergeSharedMarks(c, from, to);
+    t.commit();
+    return moved;
+}
+
+} // namespace LogBooks
