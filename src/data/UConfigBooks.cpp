@@ -22,7 +22,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 // Runs a handler when a mouse button comes up over the watched widget.
 class MouseUpWatch : public QObject {
 public:
-    MouseUpWatch(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
+    MouseUpWatch(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -112,8 +113,8 @@ void TFConfig::ButtonLogAddClick() {
     const DlgResult answer = Dialogs::messageDlg(
         Msg(QStringLiteral("Recordings from log ") + source + QStringLiteral(" will be moved to log ") +
                 destination + QStringLiteral("! ") + kCrLf + QStringLiteral("To continue? "),
-            QStringLiteral("Записи из лога ") + source + QStringLiteral(" будут перемещены в лог ") + destination +
-                QStringLiteral(" ! ") + kCrLf + QStringLiteral("Продолжить?")),
+            QStringLiteral("Записи из лога ") + source + QStringLiteral(" будут перемещены в лог ") +
+                destination + QStringLiteral(" ! ") + kCrLf + QStringLiteral("Продолжить?")),
         DlgType::Confirmation, DlgButtons::YesNo);
     if (answer != DlgResult::Yes) return;
     // With no other book listed there is nothing to move (0 is no book's number).

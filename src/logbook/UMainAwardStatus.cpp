@@ -39,10 +39,13 @@ const ShownAward* shownAward(const QString& awName) {
 
 void TFMain::ShowAwardStatus(const QString& Param1, const QString& Param2, const QString& Param3,
                              const QString& AwName) {
-    const qint64 book = DM->TableLog->isEmpty() ? 0 : DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger();
-    const QStringList keyFields{QStringLiteral("LogNameLog"), QStringLiteral("AwName"), QStringLiteral("Param1"),
-                                QStringLiteral("Param2"), QStringLiteral("Param3")};
-    const QVariantList key{book, AwName, Param1, Param2, Param3};
+    const qint64 book =
+        DM->TableLog->isEmpty() ? 0 : DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger();
+    const QStringList keyFields{QStringLiteral("LogNameLog"), QStringLiteral("AwName"),
+                                QStringLiteral("Param1"), QStringLiteral("Param2"), QStringLiteral("Param3")};
+    // The keys are stored as texts, never null: an empty argument must find an empty key.
+    auto stored = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
+    const QVariantList key{book, stored(AwName), stored(Param1), stored(Param2), stored(Param3)};
     Dataset* marks = DM->TableAwMixed;
     marks->locate(keyFields, key);
     auto text = [marks](const char* f) { return marks->field(QString::fromLatin1(f)).asString(); };

@@ -60,7 +60,8 @@ void TFMain::OptionsConfigClick() {
     FConfig->ComboBoxLog2->clear();
     // The other books, in menu order; the template item carries no number.
     for (QAction* item : logMenuItemsAboveSeparator())
-        if (!item->isChecked() && item->data().isValid()) FConfig->ComboBoxLog2->addItem(item->text(), item->data());
+        if (!item->isChecked() && item->data().isValid())
+            FConfig->ComboBoxLog2->addItem(item->text(), item->data());
     FConfig->ComboBoxLog2->setCurrentIndex(FConfig->ComboBoxLog2->count() > 0 ? 0 : -1);
     FConfig->ShowModal();
 }
