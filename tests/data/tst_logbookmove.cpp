@@ -101,6 +101,26 @@ private slots:
         QCOMPARE(cell(1, "DXCC", "UA", "Band21"), QString("cfm"));
     }
 
+    void aLargeMoveKeepsTheIndexes() {
+        auto schema = [this] {
+            QStringList out;
+            QSqlQuery q(log->db());
+            q.exec("SELECT name, sql FROM sqlite_master WHERE type = 'index' ORDER BY name");
+            while (q.next())
+                out << q.value(0).toString() + ": " + q.value(1).toString();
+            return out;
+        };
+        const QStringList before = schema();
+        log->beginTransaction();
+        for (int i = 0; i < 20000; ++i)
+            log->execute("INSERT INTO Log (LogCall, LogDate, LogNameLog) VALUES ('UA3AA', '2024-01-01', 2)");
+        log->commit();
+        QCOMPARE(LogBooks::moveBook(*log, 2, 1), 20007);
+        QCOMPARE(books(), QString("Log 0:2 1:20010 | Marks 1:3"));
+        QCOMPARE(schema(), before);
+        QCOMPARE(log->scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    }
+
     void aFailureMovesNothing() {
         log->execute(
             "CREATE TRIGGER busy BEFORE DELETE ON AwardMixInfo BEGIN SELECT RAISE(ABORT, 'busy'); END");
