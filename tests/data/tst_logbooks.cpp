@@ -6,11 +6,13 @@
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
 #include "widgets/BoxColour.h"
+#include "widgets/DBGrid.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QtTest>
 
 namespace {
@@ -116,7 +118,10 @@ private slots:
         onLogPage([this] {
             QCOMPARE(FConfig->ComboBoxLog2->count(), 4);
             DM->TableLogName->locate("Num", 5);
-            FConfig->DBGrid1MouseUp();
+            QMouseEvent up(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                           Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(FConfig->DBGrid1->viewport(), &up);
+            QCOMPARE(FConfig->EditLLogName->text(), QString("B"));
             // A move by keyboard fills no box: the question still names the row deleted.
             DM->TableLogName->locate("Num", 4);
             app->dialogs().answer(DlgResult::Yes);
