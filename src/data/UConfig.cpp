@@ -611,6 +611,7 @@ void TFConfig::connectHandlers() {
     connect(EditDipA, &QLineEdit::textChanged, this, guard(&TFConfig::EditDipAChange));
     connect(EditDipB, &QLineEdit::textChanged, this, guard(&TFConfig::EditDipBChange));
     connect(ComboBoxTRXName, &QComboBox::currentTextChanged, this, guard(&TFConfig::ComboBoxTRXNameChange));
+    connectBookHandlers();
 }
 
 // A single click on the own-locator box fills it from the coordinates; a double click opens the

@@ -55,6 +55,16 @@ public:
     void EditDipBChange();
     void ComboBoxTRXNameChange();
 
+    // --- log books (page "LOG") -----------------------------------------------------------------
+    void DBGrid1MouseUp();
+    void ButtonLogNameAddClick();
+    void ButtonLogNameEditClick();
+    void ButtonLogNameDelClick();
+    void ButtonLogAddClick();
+    // The number of the book EditLog1 names: the current book when the window was opened
+    // (browsing the book grid moves the log view, not the current book).
+    qint64 currentBook = 0;
+
     // --- pages ---------------------------------------------------------------------------------
     QTabWidget* PageControl1;
     QWidget* TabSheetMain;
@@ -213,6 +223,7 @@ private:
     void buildPageTRX(QWidget* page);
     void limitBoxesToColumns();
     void connectHandlers();
+    void connectBookHandlers();
 
     void saveAllControls();
     void applyBuiltInTabCaptions(const QString& language);

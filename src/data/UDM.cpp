@@ -258,6 +258,8 @@ void TDM::buildLogBookMenu() {
         const QString num = QString::number(TableLogName->field(QStringLiteral("Num")).asInteger());
         QAction* item = FMain->insertLogBookItem(i, TableLogName->field(QStringLiteral("Name")).asString(),
                                                  QStringLiteral("ItemLog") + num);
+        // Books are told apart by number: names may repeat or change.
+        item->setData(TableLogName->field(QStringLiteral("Num")).asInteger());
         if (TableLogName->field(QStringLiteral("Sel")).asBoolean()) {
             item->setChecked(true);
             selected = TableLogName->bookmark();

@@ -19,8 +19,14 @@ void RefreshLogTables() {
     DM->TableRepeat->setActive(repeatOpen);
     DM->TableLogName->open();
     if (book != 0 && DM->TableLogName->bookmarkValid(book)) DM->TableLogName->gotoBookmark(book);
+    RefreshAwardViews();
+}
+
+void RefreshAwardViews() {
     DM->TableAwMixed->close();
     DM->TableAwMixed->open();
+    for (Dataset* view : {DM->TableContestStatistic, DM->TableAwStatisticBM})
+        if (view->active()) view->requery();
 }
 
 void ReportMissingFile(const QString& path, const QString& mode) {

@@ -6,6 +6,8 @@
 #include <QString>
 
 void RefreshLogTables();
+// Re-reads every view of the award marks after they were written behind the views' backs.
+void RefreshAwardViews();
 void ReportMissingFile(const QString& path, const QString& mode);
 
 // The one rule by which a two-language message picks its text: Russian exactly when the

@@ -808,10 +808,6 @@ void TFMain::FormCreate() {
     RepeatGridMouseFlag = 0;
 }
 
-void TFMain::LogLog1Click(QAction* item) {
-    item->setChecked(true);
-}
-
 void TFMain::LogExitClick() {
     close();
 }

@@ -59,6 +59,10 @@ public:
     // Menu items of the log books, built by the data module at start-up.
     QAction* insertLogBookItem(int position, const QString& caption, const QString& name);
     QList<QAction*> logMenuItemsAboveSeparator() const;
+    // The menu item of a book by its number (the item's data), or nullptr.
+    QAction* logBookItem(qint64 num) const;
+    // Takes a deleted book's item out of the menu.
+    void removeLogBookItem(qint64 num);
 
     // --- panels ---------------------------------------------------------------------
     QFrame* PanelIO;
@@ -314,6 +318,8 @@ public:
     bool ContestItemFound = false;
     void ShowAwardStatus(const QString& Param1, const QString& Param2, const QString& Param3,
                          const QString& AwName);
+    // The last contact of the typed call in the contest (contest mode only).
+    void ShowLastQsoInContest();
     void UpdateAwardsForQso(const QString& band, const QString& mode, const QString& status,
                             const QString& action);
     void MarkAwardCell(const QString& band, const QString& mode, const QString& status, const QString& param1,

@@ -1,11 +1,74 @@
 // The award status of the typed call, shown on the per-band award labels.
 #include "logbook/UMain.h"
 
-// Colouring the per-band labels comes with the award status work; the call box already calls this.
+#include "contest/UContst.h"
+#include "data/UDM.h"
+#include "widgets/BoxColour.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+
+// The band cells the labels show, in the order of each family of labels.
+const char* const kLabelCells[] = {"Band18", "Band35", "Band70", "Band10",  "Band14",  "Band180", "Band21",
+                                   "Band24", "Band28", "Band50", "BandSat", "Band144", "Band430", "Band1260"};
+
+const QColor kConfirmed{255, 0, 0};
+const QColor kWorked{0, 128, 0};
+
+// The awards whose status is shown: their label family and the contest window's caption for them.
+struct ShownAward {
+    const char* name;
+    const char* contestCaption;
+    QList<QLabel*> TFMain::*labels;
+};
+const ShownAward kShownAwards[] = {{"DXCC", " DXCC ", &TFMain::LabelDX},
+                                   {"WAZ", " WAZ ", &TFMain::LabelWAZ},
+                                   {"IOTA", " IOTA ", &TFMain::LabelIOTA},
+                                   {"UkrRus", " Ukr Rus & ... ", &TFMain::LabelUR}};
+
+const ShownAward* shownAward(const QString& awName) {
+    for (const ShownAward& a : kShownAwards)
+        if (awName == QLatin1String(a.name)) return &a;
+    return nullptr;
+}
+
+} // namespace
+
 void TFMain::ShowAwardStatus(const QString& Param1, const QString& Param2, const QString& Param3,
                              const QString& AwName) {
-    Q_UNUSED(Param1);
-    Q_UNUSED(Param2);
-    Q_UNUSED(Param3);
-    Q_UNUSED(AwName);
+    const qint64 book =
+        DM->TableLog->isEmpty() ? 0 : DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger();
+    const QStringList keyFields{QStringLiteral("LogNameLog"), QStringLiteral("AwName"),
+                                QStringLiteral("Param1"), QStringLiteral("Param2"), QStringLiteral("Param3")};
+    // The keys are stored as texts, never null: an empty argument must find an empty key.
+    auto stored = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
+    const QVariantList key{book, stored(AwName), stored(Param1), stored(Param2), stored(Param3)};
+    Dataset* marks = DM->TableAwMixed;
+    marks->locate(keyFields, key);
+    auto text = [marks](const char* f) { return marks->field(QString::fromLatin1(f)).asString(); };
+    // A call whose item could not be placed (empty key) is never shown as worked.
+    const bool found = !Param1.isEmpty() && marks->recordCount() > 0 && text("AwName") == AwName &&
+                       text("Param1") == Param1 && text("Param2") == Param2 && text("Param3") == Param3 &&
+                       marks->field(QStringLiteral("LogNameLog")).asInteger() == book;
+    if (found) {
+        FCont->ShowAwardCells(true);
+        if (const ShownAward* award = shownAward(AwName)) {
+            if (FCont->GroupBoxAwName->title() == QLatin1String(award->contestCaption)) {
+                ContestItemFound = DM->TableContestStatistic->locate(keyFields, key);
+                if (ContestBegin->isChecked()) ShowLastQsoInContest();
+            }
+            const QList<QLabel*>& labels = this->*(award->labels);
+            for (int i = 0; i < labels.size(); ++i) {
+                const QString cell = text(kLabelCells[i]);
+                if (cell == QLatin1String("cfm"))
+                    setTextColour(labels[i], kConfirmed);
+                else if (cell == QLatin1String("wkd"))
+                    setTextColour(labels[i], kWorked);
+            }
+        }
+    }
+    if (!ContestItemFound) FCont->ShowAwardCells(false);
 }

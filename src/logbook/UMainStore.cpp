@@ -210,7 +210,7 @@ void TFMain::StoreQso(int entryState) {
     }
     // The saved contact stays the current row under the date order.
     if (isNew) sortByDateShowing(log->bookmark());
-    DM->TableAwMixed->requery();
+    RefreshAwardViews();
 }
 
 void TFMain::ButtonEditClick() {
