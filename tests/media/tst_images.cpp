@@ -133,16 +133,16 @@ private slots:
         addContact("UA3ABC");
         addContact("DL1XYZ");
         FMain->ViewImagesAutoView->setChecked(true);
-        DM->TableLog->first();
+        QVERIFY(DM->TableLog->locate("LogCall", "UA3ABC"));
         QVERIFY(FImage->isVisible());
         QCOMPARE(DM->TableImage->field("Call").asString(), QString("UA3ABC"));
         QVERIFY(FImage->picture().pixelColor(30, 20).blue() > 200);
-        DM->TableLog->last();
+        QVERIFY(DM->TableLog->locate("LogCall", "DL1XYZ"));
         QVERIFY(!FImage->isVisible());
-        DM->TableLog->first();
+        QVERIFY(DM->TableLog->locate("LogCall", "UA3ABC"));
         QVERIFY(FImage->isVisible());
         FMain->ViewImagesAutoView->setChecked(false);
-        DM->TableLog->last();
+        QVERIFY(DM->TableLog->locate("LogCall", "DL1XYZ"));
         QVERIFY(FImage->isVisible());
     }
 
