@@ -250,7 +250,12 @@ void rebuildTable(Connection& c, const QString& table, const QString& newCreateS
     c.execute(QStringLiteral("DROP TABLE %1").arg(quoted));
     // Views name the table by its name; they are not rewritten, they find the new table under it.
     c.execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
-    c.execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(FilterParser::quoted(temp), quoted));
+    try {
+        c.execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(FilterParser::quoted(temp), quoted));
+    } catch (const DbError&) {
+        c.execute(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
+        throw;
+    }
     c.execute(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
     for (const QString& sql : dependents)
         c.execute(sql);

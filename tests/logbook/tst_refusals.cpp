@@ -3,6 +3,7 @@
 // always show what the file holds.
 #include "awards/UAwardAdd.h"
 #include "dataset/Connection.h"
+#include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
@@ -42,6 +43,19 @@ public:
     }
     const QString name = "other-program";
 };
+
+// Caps the file at its present size and fills what room its pages have, ever smaller rows last.
+void fillTheDisk(Connection* c, const QString& insertOneText) {
+    const int pages = c->scalar("PRAGMA page_count").toInt();
+    c->scalar(QString("PRAGMA max_page_count = %1").arg(pages));
+    for (int size : {250, 40, 0}) {
+        try {
+            for (;;)
+                c->execute(insertOneText, {QString(size, 'n')});
+        } catch (const DbError&) {
+        }
+    }
+}
 
 } // namespace
 
@@ -106,17 +120,7 @@ private slots:
         start();
         save("UA3AAA");
         Connection* log = DM->ConnectionLog;
-        const int pages = log->scalar("PRAGMA page_count").toInt();
-        log->scalar(QString("PRAGMA max_page_count = %1").arg(pages));
-        // Fill what room the pages have with contacts of another book, ever smaller ones last.
-        for (int size : {250, 40, 0}) {
-            try {
-                for (;;)
-                    log->execute("INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)",
-                                 {QString(size, 'n')});
-            } catch (const DbError&) {
-            }
-        }
+        fillTheDisk(log, "INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)");
         app->dialogs().clear();
         save("UA3BBB");
         QCOMPARE(app->dialogs().messages.size(), 1);
@@ -130,6 +134,18 @@ private slots:
         FMain->ButtonSave->click();
         QCOMPARE(app->dialogs().messages.size(), 1);
         verifyViewMatchesFile("UA3BBB");
+    }
+
+    void settingsSaveOnAFullDiskShowsItsOwnError() {
+        start();
+        Connection* cfg = DM->ConnectionCfg;
+        fillTheDisk(cfg, "INSERT INTO Cfg (FormName, Memo) VALUES ('Filler', ?)");
+        FConfig->MaskEditC->setText("UA1BBB");
+        FConfig->ButtonSave->click();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("full"), qPrintable(app->dialogs().lastText()));
+        QVERIFY(!cfg->inTransaction());
+        QCOMPARE(cfg->scalar("SELECT count(*) FROM Cfg WHERE FormName <> 'Filler'").toInt(), 0);
     }
 
     void satelliteFitsALogFileOfAnEarlierVersion() {
