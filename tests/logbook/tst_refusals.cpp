@@ -2,9 +2,9 @@
 // earlier version: the error the user sees names the real cause, and the grid and the count
 // always show what the file holds.
 #include "awards/UAwardAdd.h"
-#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
 #include "widgets/DBGrid.h"
