@@ -116,6 +116,32 @@ private slots:
         verifyViewMatchesFile("UA3BBB");
     }
 
+    void keystrokesUnderAReadLockReportItOnce() {
+        // A log file held by another program while it is opened keeps its rollback journal,
+        // whose writers block readers.
+        std::unique_ptr<OtherProgram> other;
+        start([&other](TempDataFolder& folder) {
+            other = std::make_unique<OtherProgram>(folder.file("\\DB\\Log\\Log_Zelmor.mdb"));
+            QVERIFY(other->exec("BEGIN"));
+            QVERIFY(other->exec("SELECT count(*) FROM Log"));
+        });
+        QCOMPARE(DM->ConnectionLog->scalar("PRAGMA journal_mode").toString(), QString("delete"));
+        QVERIFY(other->exec("COMMIT"));
+        save("UA3AAA");
+        QVERIFY(other->exec("BEGIN EXCLUSIVE"));
+        FMain->EditCall->clear();
+        QTest::keyClicks(FMain->EditCall, "UA3AAA"); // each read fails at once, without a wait
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("used by another program"),
+                 qPrintable(app->dialogs().lastText()));
+        QVERIFY(other->exec("ROLLBACK"));
+        FMain->EditCall->clear();
+        QTest::keyClicks(FMain->EditCall, "UA3AAA");
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QCOMPARE(DM->TableRepeat->recordCount(), 1);
+        app.reset(); // before the other program lets go of the file
+    }
+
     void fullDiskShowsItsOwnError() {
         start();
         save("UA3AAA");
