@@ -11,9 +11,9 @@ bool upgrade(Connection& c) {
     for (const FieldDef& f : TableSchema::tableColumns(c, log->name, log->createSql).fields) {
         if (f.name.compare(QLatin1String("LogBand"), Qt::CaseInsensitive) != 0) continue;
         if (f.type != FieldType::Text || f.size == 0 || f.size >= kBandSize) return false;
-        TableSchema::rebuildTable(
-            c, log->name,
-            TableSchema::withColumnType(log->createSql, f.name, QStringLiteral("VARCHAR(%1)").arg(kBandSize)));
+        TableSchema::rebuildTable(c, log->name,
+                                  TableSchema::withColumnType(log->createSql, f.name,
+                                                              QStringLiteral("VARCHAR(%1)").arg(kBandSize)));
         return true;
     }
     return false;

@@ -65,9 +65,9 @@ private:
     QString connStr_;
     QString file_;
     int txDepth_ = 0;
-    bool txDoomed_ = false;   // an inner rollback: the outermost commit rolls back instead
+    bool txDoomed_ = false; // an inner rollback: the outermost commit rolls back instead
     int writeWait_ = 2000;
-    int busyTimeout_ = -1;    // what the driver was last told
+    int busyTimeout_ = -1;      // what the driver was last told
     bool lockReported_ = false; // a read failed on a lock and no read has succeeded since
 };
 

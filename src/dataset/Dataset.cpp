@@ -231,7 +231,8 @@ struct Dataset::Impl {
             QVariantList binds;
             const QString where = conditions(binds);
             QString order = orderBy.isEmpty() ? indexOrder : orderBy;
-            if (!queryMode) order = order.isEmpty() ? QStringLiteral("rowid") : order + QStringLiteral(", rowid");
+            if (!queryMode)
+                order = order.isEmpty() ? QStringLiteral("rowid") : order + QStringLiteral(", rowid");
             QString sql = queryMode ? QStringLiteral("SELECT * FROM ") + source
                                     : QStringLiteral("SELECT rowid FROM ") + source;
             if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
@@ -271,7 +272,7 @@ struct Dataset::Impl {
         QVariant linkValue;
     };
     View view() const {
-        return View{filterText, filterCond, filterCompiled, filtered, sortText,
+        return View{filterText, filterCond, filterCompiled, filtered,   sortText,
                     orderBy,    indexField, indexOrder,     linkHasRow, linkValue};
     }
     void setView(const View& v) {
@@ -784,8 +785,9 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
         for (int r = 0; r < d->count() && found < 0; ++r) {
             bool all = true;
             for (int i = 0; i < idx.size() && all; ++i)
-                all = locateMatch(d->rows[r][idx[i]], StoredValue::forField(d->fields[idx[i]], values[i], false),
-                                  caseInsensitive);
+                all =
+                    locateMatch(d->rows[r][idx[i]],
+                                StoredValue::forField(d->fields[idx[i]], values[i], false), caseInsensitive);
             if (all) found = r;
         }
     } else {
@@ -804,10 +806,9 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
                                                                      : QStringLiteral(" = ? COLLATE BINARY"));
             binds << v;
         }
-        QSqlQuery qy = d->connection().query(
-                           QStringLiteral("SELECT rowid FROM %1 WHERE %2")
-                               .arg(d->source, parts.join(QStringLiteral(" AND "))),
-                           binds);
+        QSqlQuery qy = d->connection().query(QStringLiteral("SELECT rowid FROM %1 WHERE %2")
+                                                 .arg(d->source, parts.join(QStringLiteral(" AND "))),
+                                             binds);
         QSet<qint64> hits;
         while (qy.next())
             hits.insert(qy.value(0).toLongLong());

@@ -240,8 +240,9 @@ QString DatasetModel::displayText(const QVariant& stored, FieldType type, const 
     case FieldType::Float:
     case FieldType::Decimal: {
         bool ok = false;
-        const double v =
-            QString(StoredValue::textOf(stored, type)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        const double v = QString(StoredValue::textOf(stored, type))
+                             .replace(QLatin1Char(','), QLatin1Char('.'))
+                             .toDouble(&ok);
         return ok ? numberText(v, displayFormat) : StoredValue::textOf(stored, type);
     }
     default:

@@ -320,13 +320,19 @@ private:
     QVariantList binds_;
 };
 
+// A refused text as a message shows it: a screenful at most.
+QString shown(const QString& text) {
+    constexpr int kShown = 200;
+    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("...");
+}
+
 } // namespace
 
 SqlCondition FilterParser::parseFilter(const QString& filter, const std::vector<FilterColumn>& columns) {
     try {
         return Parser(filter, columns).filter();
     } catch (const Refusal& r) {
-        throw DbError(QStringLiteral("Filter \"%1\" cannot be applied: %2").arg(filter, r.reason));
+        throw DbError(QStringLiteral("Filter \"%1\" cannot be applied: %2").arg(shown(filter), r.reason));
     }
 }
 
@@ -334,7 +340,7 @@ QString FilterParser::parseSort(const QString& sort, const std::vector<FilterCol
     try {
         return Parser(sort, columns).sort();
     } catch (const Refusal& r) {
-        throw DbError(QStringLiteral("Sort \"%1\" cannot be applied: %2").arg(sort, r.reason));
+        throw DbError(QStringLiteral("Sort \"%1\" cannot be applied: %2").arg(shown(sort), r.reason));
     }
 }
 

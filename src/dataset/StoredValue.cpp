@@ -66,8 +66,9 @@ QVariant forField(const FieldDef& f, const QVariant& v, bool strict) {
     const bool isText = v.typeId() == QMetaType::QString;
     switch (f.type) {
     case FieldType::Text: {
-        QString t = v.typeId() == QMetaType::Bool ? (v.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
-                                                  : bound(v).toString();
+        QString t = v.typeId() == QMetaType::Bool
+                        ? (v.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
+                        : bound(v).toString();
         if (strict && f.size > 0 && t.size() > f.size) t.truncate(f.size);
         return t;
     }
@@ -198,8 +199,8 @@ QString textOf(const QVariant& stored, FieldType type) {
     case FieldType::Float:
     case FieldType::Decimal: {
         bool ok = false;
-        const double d =
-            stored.typeId() == QMetaType::QString ? parseNumber(stored.toString(), &ok) : stored.toDouble(&ok);
+        const double d = stored.typeId() == QMetaType::QString ? parseNumber(stored.toString(), &ok)
+                                                               : stored.toDouble(&ok);
         if (!ok) return stored.toString();
         return QString::number(d, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
     }

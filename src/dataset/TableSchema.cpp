@@ -125,7 +125,8 @@ std::optional<Entry> find(Connection& c, const QString& name) {
                                          "'view') AND name = ? COLLATE NOCASE"),
                           {name});
     if (!m.next()) return std::nullopt;
-    return Entry{m.value(1).toString(), m.value(0).toString() == QLatin1String("view"), m.value(2).toString()};
+    return Entry{m.value(1).toString(), m.value(0).toString() == QLatin1String("view"),
+                 m.value(2).toString()};
 }
 
 FieldType declaredType(const QString& declared, int& size) {
@@ -186,7 +187,8 @@ TableColumns queryColumns(Connection& c, const QString& source) {
         if (!origin.isEmpty()) {
             if (!origins.contains(origin)) {
                 const std::optional<Entry> e = find(c, origin);
-                origins.insert(origin, e && !e->view ? tableColumns(c, e->name, e->createSql) : TableColumns{});
+                origins.insert(origin,
+                               e && !e->view ? tableColumns(c, e->name, e->createSql) : TableColumns{});
             }
             const TableColumns& o = origins[origin];
             for (size_t k = 0; k < o.fields.size(); ++k) {
@@ -234,7 +236,8 @@ void rebuildTable(Connection& c, const QString& table, const QString& newCreateS
         dependents << dq.value(0).toString();
     const bool counted = find(c, QStringLiteral("sqlite_sequence")).has_value();
     const QVariant sequence =
-        counted ? c.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {name}) : QVariant();
+        counted ? c.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {name})
+                : QVariant();
     QStringList columns;
     for (const FieldDef& f : tableColumns(c, name, entry->createSql).fields)
         columns << FilterParser::quoted(f.name);
@@ -244,18 +247,26 @@ void rebuildTable(Connection& c, const QString& table, const QString& newCreateS
     Transaction tx(c);
     c.execute(QStringLiteral("CREATE TABLE %1 %2")
                   .arg(FilterParser::quoted(temp), newCreateSql.mid(newCreateSql.indexOf(QLatin1Char('(')))));
-    c.execute(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(FilterParser::quoted(temp), list, quoted));
-    if (c.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(FilterParser::quoted(temp))).toLongLong() != rows)
+    c.execute(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                  .arg(FilterParser::quoted(temp), list, quoted));
+    if (c.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(FilterParser::quoted(temp))).toLongLong() !=
+        rows)
         throw DbError(QStringLiteral("Table \"%1\": the rebuild lost rows").arg(name));
     c.execute(QStringLiteral("DROP TABLE %1").arg(quoted));
     // Views name the table by its name; they are not rewritten, they find the new table under it.
     c.execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
-    c.execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(FilterParser::quoted(temp), quoted));
+    try {
+        c.execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(FilterParser::quoted(temp), quoted));
+    } catch (const DbError&) {
+        c.execute(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
+        throw;
+    }
     c.execute(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
     for (const QString& sql : dependents)
         c.execute(sql);
     if (sequence.isValid())
-        c.execute(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?"), {sequence, name});
+        c.execute(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?"),
+                  {sequence, name});
     tx.commit();
 }
 

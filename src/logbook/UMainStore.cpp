@@ -114,9 +114,12 @@ void writeAwardColumns(TFMain& w, Dataset* log) {
     log->setValue(QStringLiteral("LogAwWAS"), stripped(FAwardAdd->EditWASState));
     log->setValue(QStringLiteral("LogAwWAZ"), DM->TablePref->field(QStringLiteral("CQZone")).asString());
     log->setValue(QStringLiteral("LogAwIOTA"), stripped(FAwardAdd->EditIOTANum));
-    log->setValue(QStringLiteral("LogAwUR"), stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
-    storeUserAward(log, QStringLiteral("LogAwUser1"), FAwardAdd->EditUAA, FAwardAdd->EditUAB, FAwardAdd->EditUAC);
-    storeUserAward(log, QStringLiteral("LogAwUser2"), FAwardAdd->EditUBA, FAwardAdd->EditUBB, FAwardAdd->EditUBC);
+    log->setValue(QStringLiteral("LogAwUR"),
+                  stripped(FAwardAdd->EditUSObl->text() + FAwardAdd->EditUSDXCC->text()));
+    storeUserAward(log, QStringLiteral("LogAwUser1"), FAwardAdd->EditUAA, FAwardAdd->EditUAB,
+                   FAwardAdd->EditUAC);
+    storeUserAward(log, QStringLiteral("LogAwUser2"), FAwardAdd->EditUBA, FAwardAdd->EditUBB,
+                   FAwardAdd->EditUBC);
     log->setValue(QStringLiteral("LogAw"), DM->TablePref->field(QStringLiteral("ITUZone")).asString());
     log->setValue(QStringLiteral("LogFreq"), 0);
     log->setValue(QStringLiteral("LogQTHLoc"), w.EditQTHLoc->text());

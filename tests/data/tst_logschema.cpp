@@ -42,8 +42,9 @@ private slots:
         c->execute("CREATE INDEX Log_Call ON Log (LogCall)");
         c->execute("CREATE VIEW Bands AS SELECT LogBand, count(*) AS N FROM Log GROUP BY LogBand");
         for (const char* call : {"UA1A", "DL1A", "JA1A"})
-            c->execute("INSERT INTO Log (LogCall, LogBand, LogBandNote, LogNameLog) VALUES (?, 'Satell', 'ab', 1)",
-                       {call});
+            c->execute(
+                "INSERT INTO Log (LogCall, LogBand, LogBandNote, LogNameLog) VALUES (?, 'Satell', 'ab', 1)",
+                {call});
         c->execute("DELETE FROM Log WHERE LogCall = 'JA1A'"); // the counter stays at 3
     }
     void cleanup() { c.reset(); }
@@ -61,7 +62,7 @@ private slots:
         c->execute("INSERT INTO Log (LogCall, LogBand) VALUES ('OH1A', 'Satellite')");
         QCOMPARE(c->scalar("SELECT LogNom FROM Log WHERE LogCall = 'OH1A'").toInt(), 4);
         QCOMPARE(c->scalar("SELECT count(*) FROM Log WHERE LogCall = 'oh1a'").toInt(), 1); // still NOCASE
-        QVERIFY(!LogSchema::upgrade(*c)); // once is enough
+        QVERIFY(!LogSchema::upgrade(*c));                                                  // once is enough
     }
 
     void columnTypeIsReplacedByName_data() {

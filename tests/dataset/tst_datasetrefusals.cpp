@@ -139,7 +139,8 @@ void DatasetRefusalsTest::filtersBeyondTheLimits() {
         f.log.setFilter(filter);
         QFAIL("refused nothing");
     } catch (const DbError& e) {
-        QVERIFY2(e.message().contains(refusal), qPrintable(e.message().right(200)));
+        QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+        QVERIFY(e.message().size() < 400); // a box shows it, however long the filter
     }
     QCOMPARE(f.log.filter(), u"LogNameLog = 1"_s);
     QCOMPARE(f.log.recordCount(), 2);

@@ -2,8 +2,9 @@
 // earlier version: the error the user sees names the real cause, and the grid and the count
 // always show what the file holds.
 #include "awards/UAwardAdd.h"
-#include "dataset/Connection.h"
+#include "data/UConfig.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
 #include "widgets/DBGrid.h"
@@ -42,6 +43,19 @@ public:
     }
     const QString name = "other-program";
 };
+
+// Caps the file at its present size and fills what room its pages have, ever smaller rows last.
+void fillTheDisk(Connection* c, const QString& insertOneText) {
+    const int pages = c->scalar("PRAGMA page_count").toInt();
+    c->scalar(QString("PRAGMA max_page_count = %1").arg(pages));
+    for (int size : {250, 40, 0}) {
+        try {
+            for (;;)
+                c->execute(insertOneText, {QString(size, 'n')});
+        } catch (const DbError&) {
+        }
+    }
+}
 
 } // namespace
 
@@ -102,21 +116,37 @@ private slots:
         verifyViewMatchesFile("UA3BBB");
     }
 
+    void keystrokesUnderAReadLockReportItOnce() {
+        // A log file held by another program while it is opened keeps its rollback journal,
+        // whose writers block readers.
+        std::unique_ptr<OtherProgram> other;
+        start([&other](TempDataFolder& folder) {
+            other = std::make_unique<OtherProgram>(folder.file("\\DB\\Log\\Log_Zelmor.mdb"));
+            QVERIFY(other->exec("BEGIN"));
+            QVERIFY(other->exec("SELECT count(*) FROM Log"));
+        });
+        QCOMPARE(DM->ConnectionLog->scalar("PRAGMA journal_mode").toString(), QString("delete"));
+        QVERIFY(other->exec("COMMIT"));
+        save("UA3AAA");
+        QVERIFY(other->exec("BEGIN EXCLUSIVE"));
+        FMain->EditCall->clear();
+        QTest::keyClicks(FMain->EditCall, "UA3AAA"); // each read fails at once, without a wait
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("used by another program"),
+                 qPrintable(app->dialogs().lastText()));
+        QVERIFY(other->exec("ROLLBACK"));
+        FMain->EditCall->clear();
+        QTest::keyClicks(FMain->EditCall, "UA3AAA");
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QCOMPARE(DM->TableRepeat->recordCount(), 1);
+        app.reset(); // before the other program lets go of the file
+    }
+
     void fullDiskShowsItsOwnError() {
         start();
         save("UA3AAA");
         Connection* log = DM->ConnectionLog;
-        const int pages = log->scalar("PRAGMA page_count").toInt();
-        log->scalar(QString("PRAGMA max_page_count = %1").arg(pages));
-        // Fill what room the pages have with contacts of another book, ever smaller ones last.
-        for (int size : {250, 40, 0}) {
-            try {
-                for (;;)
-                    log->execute("INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)",
-                                 {QString(size, 'n')});
-            } catch (const DbError&) {
-            }
-        }
+        fillTheDisk(log, "INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)");
         app->dialogs().clear();
         save("UA3BBB");
         QCOMPARE(app->dialogs().messages.size(), 1);
@@ -130,6 +160,18 @@ private slots:
         FMain->ButtonSave->click();
         QCOMPARE(app->dialogs().messages.size(), 1);
         verifyViewMatchesFile("UA3BBB");
+    }
+
+    void settingsSaveOnAFullDiskShowsItsOwnError() {
+        start();
+        Connection* cfg = DM->ConnectionCfg;
+        fillTheDisk(cfg, "INSERT INTO Cfg (FormName, Memo) VALUES ('Filler', ?)");
+        FConfig->MaskEditC->setText("UA1BBB");
+        FConfig->ButtonSave->click();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("full"), qPrintable(app->dialogs().lastText()));
+        QVERIFY(!cfg->inTransaction());
+        QCOMPARE(cfg->scalar("SELECT count(*) FROM Cfg WHERE FormName <> 'Filler'").toInt(), 0);
     }
 
     void satelliteFitsALogFileOfAnEarlierVersion() {
