@@ -13,18 +13,46 @@
 
 namespace CallbookStore {
 
+namespace {
+
+// A stored date-time split into its day and time of day. Plain QDate and QTime: building a local
+// QDateTime asks the system for the time zone, which costs more than the rest of an import line.
+struct DayTime {
+    QDate date;
+    QTime time;
+};
+
+DayTime dayTimeOf(const QVariant& stored) {
+    if (!stored.isValid() || stored.isNull()) return {};
+    if (stored.typeId() == QMetaType::QString) {
+        const QString s = stored.toString().trimmed();
+        if (s.size() == 10) return {QDate::fromString(s, QStringLiteral("yyyy-MM-dd")), QTime(0, 0)};
+        if (s.size() == 8) return {DateText::zeroDate(), QTime::fromString(s, QStringLiteral("HH:mm:ss"))};
+        if (s.size() == 19)
+            return {QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd")),
+                    QTime::fromString(s.mid(11), QStringLiteral("HH:mm:ss"))};
+    }
+    const QDateTime dt = FieldRef::dateTimeOf(stored);
+    return {dt.date(), dt.time()};
+}
+
+// The value to store for a day and a time of day (a day alone is stored as a date).
+QVariant storedDayTime(const DayTime& v) {
+    const QString day = v.date.toString(QStringLiteral("yyyy-MM-dd"));
+    if (v.time == QTime(0, 0)) return day;
+    const QString time = v.time.toString(QStringLiteral("HH:mm:ss"));
+    return v.date == DateText::zeroDate() ? time : day + QLatin1Char(' ') + time;
+}
+
+} // namespace
+
 QVariant noBirthday() {
-    return QDateTime(DateText::zeroDate(), QTime(0, 0));
+    return QStringLiteral("00:00:00");
 }
 
 bool isZeroDate(const QVariant& stored) {
-    const QDateTime dt = FieldRef::dateTimeOf(stored);
-    return !dt.isValid() || dt == QDateTime(DateText::zeroDate(), QTime(0, 0));
-}
-
-QVariant dateValue(const QDateTime& dt) {
-    if (dt.time() == QTime(0, 0)) return dt.date();
-    return dt;
+    const DayTime v = dayTimeOf(stored);
+    return !v.date.isValid() || !v.time.isValid() || (v.date == DateText::zeroDate() && v.time == QTime(0, 0));
 }
 
 QDate birthdayFromPanel(const QString& text, const QDate& today) {
@@ -41,7 +69,7 @@ QDate birthdayFromPanel(const QString& text, const QDate& today) {
 
 QString birthdayToPanel(const QVariant& stored) {
     if (isZeroDate(stored)) return QStringLiteral("00.00.00");
-    return FieldRef::dateTimeOf(stored).date().toString(QStringLiteral("dd.MM.yy"));
+    return dayTimeOf(stored).date.toString(QStringLiteral("dd.MM.yy"));
 }
 
 namespace {
@@ -128,7 +156,25 @@ struct Statements {
 
 QString dateText(const QVariant& stored) {
     if (isZeroDate(stored)) return QStringLiteral("0");
-    return DateText::dateTime(FieldRef::dateTimeOf(stored));
+    const DayTime v = dayTimeOf(stored);
+    if (v.time == QTime(0, 0)) return DateText::shortDate(v.date);
+    return DateText::shortDate(v.date) + QLatin1Char(' ') + DateText::longTime(v.time);
+}
+
+// A date as the exchange file writes it: "dd.MM.yyyy", a time of day after a blank, or a time alone.
+std::optional<DayTime> dayTimeFromFile(const QString& text) {
+    const int blank = text.indexOf(QLatin1Char(' '));
+    if (blank < 0) {
+        const QDate d = DateText::parseShortDate(text);
+        if (d.isValid()) return DayTime{d, QTime(0, 0)};
+        const QTime t = DateText::parseLongTime(text);
+        if (t.isValid()) return DayTime{DateText::zeroDate(), t};
+        return std::nullopt;
+    }
+    const QDate d = DateText::parseShortDate(text.left(blank));
+    const QTime t = DateText::parseLongTime(text.mid(blank + 1));
+    if (!d.isValid() || !t.isValid()) return std::nullopt;
+    return DayTime{d, t};
 }
 
 // Only the Latin letters of an imported call are raised; the look-up ignores case anyway.
@@ -211,12 +257,12 @@ void importLine(Statements& st, const QString& line, const QDate& today, ImportR
     const QString birthdayText = p.at(8);
     QVariant birthday;
     if (!birthdayText.isEmpty() && birthdayText != QLatin1String("0")) {
-        const QDateTime dt = DateText::parseDateTime(birthdayText);
-        if (!dt.isValid()) {
+        const std::optional<DayTime> dt = dayTimeFromFile(birthdayText);
+        if (!dt) {
             ++r.bad;
             return;
         }
-        birthday = dateValue(dt);
+        birthday = storedDayTime(*dt);
     }
     const int widths[] = {CallWidth, NameWidth, QthWidth, QthLocWidth, NoteWidth, EMailWidth};
     for (int i = 1; i < 6; ++i) {
@@ -247,9 +293,9 @@ void importLine(Statements& st, const QString& line, const QDate& today, ImportR
 } // namespace
 
 ImportResult importFile(Connection& c, QIODevice& in, const QDate& today, const Progress& progress, int batch) {
-    const QStringList lines = CallbookExchange::readLines(in);
+    const CallbookExchange::LineReader lines(in);
     ImportResult r;
-    r.count = std::max(0, int(lines.size()) - CallbookExchange::HeaderLines);
+    r.count = std::max(0, lines.lineCount() - CallbookExchange::HeaderLines);
     if (progress) progress(0, r.count);
     Statements st(c);
     int i = 0;
@@ -258,7 +304,7 @@ ImportResult importFile(Connection& c, QIODevice& in, const QDate& today, const 
         const int end = std::min(r.count, i + std::max(1, batch));
         try {
             for (; i < end; ++i) {
-                importLine(st, lines.at(CallbookExchange::HeaderLines + i), today, r);
+                importLine(st, lines.line(CallbookExchange::HeaderLines + i), today, r);
                 if (progress && (i + 1) % 100 == 0) progress(i + 1, r.count);
             }
         } catch (const DbError&) {

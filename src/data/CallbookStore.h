@@ -39,8 +39,6 @@ using Progress = std::function<void(int done, int total)>;
 QVariant noBirthday();
 // True when a stored date is empty or the zero date-time.
 bool isZeroDate(const QVariant& stored);
-// The value to bind for a date that may carry a time of day (a date alone stays a date).
-QVariant dateValue(const QDateTime& dt);
 
 // A two-digit-year birthday "dd.MM.yy" read with the latest century that keeps it not after today;
 // invalid when the text is not such a date.

@@ -3,6 +3,8 @@
 #include "platform/Cp1251.h"
 
 #include <QIODevice>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace CallbookExchange {
 
@@ -87,12 +89,39 @@ bool writeLines(QIODevice& out, const QStringList& lines) {
 }
 
 QStringList readLines(QIODevice& in) {
-    const QString text = Cp1251::decodeExchange(in.readAll());
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (QString& l : lines)
-        if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
+    const LineReader r(in);
+    QStringList lines;
+    lines.reserve(r.lineCount());
+    for (int i = 0; i < r.lineCount(); ++i)
+        lines.append(r.line(i));
     return lines;
+}
+
+LineReader::LineReader(QIODevice& in) : bytes_(in.readAll()) {
+    // UTF-8 when the whole file is valid UTF-8 (checked piece by piece), else code page 1251.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    constexpr qsizetype piece = 1 << 20;
+    for (qsizetype at = 0; at < bytes_.size() && !utf8.hasError(); at += piece) {
+        const QString part = utf8.decode(QByteArrayView(bytes_.constData() + at, std::min(piece, bytes_.size() - at)));
+        Q_UNUSED(part);
+    }
+    const QString rest = utf8.decode(QByteArrayView());
+    utf8_ = !utf8.hasError() && rest.isEmpty();
+    for (qsizetype at = 0; at < bytes_.size();) {
+        starts_.append(at);
+        const qsizetype end = bytes_.indexOf('\n', at);
+        if (end < 0) break;
+        at = end + 1;
+    }
+}
+
+QString LineReader::line(int index) const {
+    const qsizetype from = starts_.at(index);
+    qsizetype to = index + 1 < starts_.size() ? starts_.at(index + 1) : bytes_.size();
+    if (to > from && bytes_.at(to - 1) == '\n') --to;
+    if (to > from && bytes_.at(to - 1) == '\r') --to;
+    const QByteArray b = bytes_.mid(from, to - from);
+    return utf8_ ? QString::fromUtf8(b) : Cp1251::decode(b);
 }
 
 } // namespace CallbookExchange

@@ -33,4 +33,17 @@ bool writeLines(QIODevice& out, const QStringList& lines);
 // Every line of the file (a line end at the very end adds no empty line).
 QStringList readLines(QIODevice& in);
 
+// The lines of a whole file, decoded one at a time (a large file is not turned into text at once).
+class LineReader {
+public:
+    explicit LineReader(QIODevice& in);
+    int lineCount() const { return int(starts_.size()); }
+    QString line(int index) const;
+
+private:
+    QByteArray bytes_;
+    QList<qsizetype> starts_;
+    bool utf8_ = false;
+};
+
 } // namespace CallbookExchange
