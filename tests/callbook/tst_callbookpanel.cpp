@@ -315,6 +315,38 @@ private slots:
         QVERIFY(FMain->isVisible());
         QVERIFY(!FProgres->isVisible());
     }
+
+    void errorsRestoreWindows() {
+        DM->ConnectionCB->execute("UPDATE CB_W SET Other = 27");
+        DM->ConnectionCB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 499) "
+                                  "INSERT INTO CB_W (Call, Other) SELECT 'R' || i || 'AA', 27 FROM n");
+        app->dialogs().answerSave(app->folder().file("no/such/folder/x.cbh"));
+        FMain->ExpNewCall->trigger();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY(app->dialogs().lastText().contains("x.cbh"));
+        QCOMPARE(DM->ConnectionCB->scalar("SELECT COUNT(*) FROM CB_W WHERE Other <> 0").toInt(), 501);
+        QCOMPARE(QDir::currentPath(), ProgramFolder);
+        QVERIFY(FMain->isVisible());
+        QVERIFY(!FProgres->isVisible());
+
+        // A line the database refuses ends the import; the lines before it stay stored.
+        DM->ConnectionCB->execute("CREATE TRIGGER refuse BEFORE INSERT ON CB_W WHEN NEW.Call = 'DL1BAD' "
+                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        const QString name = app->folder().file("in.cbh");
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("1\r\n2\r\n3\r\n4\r\n3:;\r\nDL1AAA:;A:;\r\nDL1BAD:;B:;\r\nDL1CCC:;C:;\r\n");
+        f.close();
+        app->dialogs().clear();
+        app->dialogs().answerOpen(name);
+        FMain->ImpNewCall->trigger();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY(app->dialogs().lastText().contains("refused"));
+        QCOMPARE(DM->ConnectionCB->scalar("SELECT group_concat(Call) FROM CB_W WHERE Call LIKE 'DL1%'").toString(),
+                 "DL1AAA");
+        QVERIFY(FMain->isVisible());
+        QVERIFY(!FProgres->isVisible());
+    }
 };
 
 QTEST_MAIN(TestCallbookPanel)
