@@ -88,15 +88,6 @@ bool writeLines(QIODevice& out, const QStringList& lines) {
     return out.write(bytes) == bytes.size();
 }
 
-QStringList readLines(QIODevice& in) {
-    const LineReader r(in);
-    QStringList lines;
-    lines.reserve(r.lineCount());
-    for (int i = 0; i < r.lineCount(); ++i)
-        lines.append(r.line(i));
-    return lines;
-}
-
 LineReader::LineReader(QIODevice& in) : bytes_(in.readAll()) {
     // UTF-8 when the whole file is valid UTF-8 (checked piece by piece), else code page 1251.
     QStringDecoder utf8(QStringDecoder::Utf8);

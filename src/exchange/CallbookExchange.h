@@ -30,10 +30,8 @@ QStringList splitEntryLine(const QString& line, bool* ok = nullptr);
 
 // Writes the lines in Windows-1251, each ended by CR LF. Returns false when the device fails.
 bool writeLines(QIODevice& out, const QStringList& lines);
-// Every line of the file (a line end at the very end adds no empty line).
-QStringList readLines(QIODevice& in);
-
-// The lines of a whole file, decoded one at a time (a large file is not turned into text at once).
+// The lines of a whole file (a line end at the very end adds no empty line), decoded one at a
+// time so that a large file is never turned into text at once.
 class LineReader {
 public:
     explicit LineReader(QIODevice& in);
