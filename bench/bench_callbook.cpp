@@ -29,9 +29,10 @@ void seedCallbook(const QString& file, int entries) {
     c.openFile(file);
     Transaction tx(c);
     for (int i = 0; i < entries; ++i)
-        c.execute("INSERT INTO CB_W VALUES (?, ?, 'Moscow', 'KO85TS', 'QSL via buro', 'op@x.ru', ?, '2024-03-01', "
-                  "'1970-05-15')",
-                  {callOf(i), i % 3 ? "Ivan" : "Иван", i % 2 ? 27 : 0});
+        c.execute(
+            "INSERT INTO CB_W VALUES (?, ?, 'Moscow', 'KO85TS', 'QSL via buro', 'op@x.ru', ?, '2024-03-01', "
+            "'1970-05-15')",
+            {callOf(i), i % 3 ? "Ivan" : "Иван", i % 2 ? 27 : 0});
     tx.commit();
 }
 

@@ -52,7 +52,8 @@ QVariant noBirthday() {
 
 bool isZeroDate(const QVariant& stored) {
     const DayTime v = dayTimeOf(stored);
-    return !v.date.isValid() || !v.time.isValid() || (v.date == DateText::zeroDate() && v.time == QTime(0, 0));
+    return !v.date.isValid() || !v.time.isValid() ||
+           (v.date == DateText::zeroDate() && v.time == QTime(0, 0));
 }
 
 QDate birthdayFromPanel(const QString& text, const QDate& today) {
@@ -93,8 +94,7 @@ private:
     QSqlQuery q_;
 };
 
-const QString kColumns =
-    QStringLiteral("Call, Name, QTH, QTHLoc, Note, EMail, Other, UpdateStamp, Birthday");
+const QString kColumns = QStringLiteral("Call, Name, QTH, QTHLoc, Note, EMail, Other, UpdateStamp, Birthday");
 
 CallbookEntry entryOf(const QSqlQuery& q, int first) {
     CallbookEntry e;
@@ -126,8 +126,9 @@ struct Statements {
                         QStringLiteral(" FROM CB_W WHERE Call IN (?, ?) ORDER BY rowid")),
           insert(c, QStringLiteral("INSERT INTO CB_W (") + kColumns +
                         QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
-          update(c, QStringLiteral("UPDATE CB_W SET Other = ?, UpdateStamp = ?, Name = ?, QTH = ?, QTHLoc = ?, "
-                                   "EMail = ?, Note = ?, Birthday = ? WHERE rowid = ?")) {}
+          update(c,
+                 QStringLiteral("UPDATE CB_W SET Other = ?, UpdateStamp = ?, Name = ?, QTH = ?, QTHLoc = ?, "
+                                "EMail = ?, Note = ?, Birthday = ? WHERE rowid = ?")) {}
 
     // The database compares calls without letter case in Latin only; the upper and lower forms
     // find Cyrillic calls too, and the text comparison decides.
@@ -142,13 +143,12 @@ struct Statements {
         return std::nullopt;
     }
     void add(const CallbookEntry& e, const QDate& today) {
-        insert.run({text(e.call), text(e.name), text(e.qth), text(e.qthLoc), text(e.note), text(e.email), ChangedMark, today,
-                    birthdayToStore(e.birthday)});
+        insert.run({text(e.call), text(e.name), text(e.qth), text(e.qthLoc), text(e.note), text(e.email),
+                    ChangedMark, today, birthdayToStore(e.birthday)});
     }
     void change(qint64 rowId, const CallbookEntry& e, const QDate& today) {
-        update.run({ChangedMark, today, text(e.name), text(e.qth), text(e.qthLoc), text(e.email), text(e.note),
-                    birthdayToStore(e.birthday),
-                    rowId});
+        update.run({ChangedMark, today, text(e.name), text(e.qth), text(e.qthLoc), text(e.email),
+                    text(e.note), birthdayToStore(e.birthday), rowId});
     }
 
     Statement select, insert, update;
@@ -211,7 +211,8 @@ int exportChanged(Connection& c, QIODevice& out, const Progress& progress) {
     const int total = changedCount(c);
     if (!CallbookExchange::writeLines(out, CallbookExchange::header(total)))
         throw FileError(out.errorString());
-    Statement all(c, QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM CB_W WHERE Other <> 0 ORDER BY rowid"));
+    Statement all(c, QStringLiteral("SELECT ") + kColumns +
+                         QStringLiteral(" FROM CB_W WHERE Other <> 0 ORDER BY rowid"));
     QSqlQuery& q = all.run({});
     QStringList lines;
     int done = 0;
@@ -292,7 +293,8 @@ void importLine(Statements& st, const QString& line, const QDate& today, ImportR
 
 } // namespace
 
-ImportResult importFile(Connection& c, QIODevice& in, const QDate& today, const Progress& progress, int batch) {
+ImportResult importFile(Connection& c, QIODevice& in, const QDate& today, const Progress& progress,
+                        int batch) {
     const CallbookExchange::LineReader lines(in);
     ImportResult r;
     r.count = std::max(0, lines.lineCount() - CallbookExchange::HeaderLines);

@@ -67,12 +67,12 @@ int exportChanged(Connection& c, QIODevice& out, const Progress& progress = {});
 void clearChangeMarks(Connection& c);
 
 struct ImportResult {
-    int count = 0;   // lines after the header, the count the user is told
-    int added = 0;   // new entries
-    int updated = 0; // known entries rewritten
+    int count = 0;     // lines after the header, the count the user is told
+    int added = 0;     // new entries
+    int updated = 0;   // known entries rewritten
     int shortCall = 0; // lines whose call has 2 characters or fewer
-    int bad = 0;     // unreadable lines skipped: no separator, a call too long, a birthday that is no date
-    int cut = 0;     // values cut to their column's width
+    int bad = 0;       // unreadable lines skipped: no separator, a call too long, a birthday that is no date
+    int cut = 0;       // values cut to their column's width
 };
 // Adds or updates one entry per line of the exchange file, in transactions of `batch` lines.
 // A database error ends the import after committing the lines before it (thrown as DbError).

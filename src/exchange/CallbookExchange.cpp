@@ -93,7 +93,8 @@ LineReader::LineReader(QIODevice& in) : bytes_(in.readAll()) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     constexpr qsizetype piece = 1 << 20;
     for (qsizetype at = 0; at < bytes_.size() && !utf8.hasError(); at += piece) {
-        const QString part = utf8.decode(QByteArrayView(bytes_.constData() + at, std::min(piece, bytes_.size() - at)));
+        const QString part =
+            utf8.decode(QByteArrayView(bytes_.constData() + at, std::min(piece, bytes_.size() - at)));
         Q_UNUSED(part);
     }
     const QString rest = utf8.decode(QByteArrayView());

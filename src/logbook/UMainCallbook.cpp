@@ -191,11 +191,12 @@ void TFMain::ButtonCBEditClick() {
         } else if (const QDate d = CallbookStore::birthdayFromPanel(typed, Clock::today()); d.isValid()) {
             birthday = d;
         } else {
-            Dialogs::messageDlg(Msg(QStringLiteral("Mistake of date of birthday. Birthday will not be add in "
-                                                   "Callbook. You can edit date later."),
-                                    QStringLiteral("Ошибка даты дня рождения. День рождения не будет внесен в "
-                                                   "Callbook. Вы сможете отредактировать дату позже.")),
-                                DlgType::Confirmation, DlgButtons::Ok);
+            Dialogs::messageDlg(
+                Msg(QStringLiteral("Mistake of date of birthday. Birthday will not be add in "
+                                   "Callbook. You can edit date later."),
+                    QStringLiteral("Ошибка даты дня рождения. День рождения не будет внесен в "
+                                   "Callbook. Вы сможете отредактировать дату позже.")),
+                DlgType::Confirmation, DlgButtons::Ok);
         }
     }
     const CallbookEntry entry{call,
@@ -209,9 +210,10 @@ void TFMain::ButtonCBEditClick() {
                               birthday};
     Connection& cb = *DM->ConnectionCB;
     if (const auto known = CallbookStore::find(cb, call)) {
-        const DlgResult answer = Dialogs::messageDlg(
-            Msg(QStringLiteral("To change the data in the Callbook?"), QStringLiteral("Изменить данные в Базе ?")),
-            DlgType::Confirmation, DlgButtons::YesNoCancel);
+        const DlgResult answer =
+            Dialogs::messageDlg(Msg(QStringLiteral("To change the data in the Callbook?"),
+                                    QStringLiteral("Изменить данные в Базе ?")),
+                                DlgType::Confirmation, DlgButtons::YesNoCancel);
         if (answer == DlgResult::Yes) CallbookStore::update(cb, known->rowId, entry, Clock::today());
         ClearCallbookPanel();
         return;
@@ -232,7 +234,8 @@ void TFMain::DelCBCallClick() {
     if (QFileInfo::exists(programPath(DbFiles::CallBook)) && call.size() > 2) {
         if (!DM->ConnectionCB->connected()) DM->openCallbook();
         if (const auto known = CallbookStore::find(*DM->ConnectionCB, call)) {
-            if (Dialogs::messageDlg(question, DlgType::Confirmation, DlgButtons::YesNoCancel) == DlgResult::Yes) {
+            if (Dialogs::messageDlg(question, DlgType::Confirmation, DlgButtons::YesNoCancel) ==
+                DlgResult::Yes) {
                 CallbookStore::remove(*DM->ConnectionCB, known->rowId);
                 Dialogs::messageDlg(call + QStringLiteral(" deleted!"), DlgType::Information);
             }
@@ -257,11 +260,13 @@ void TFMain::ExpNewCallClick() {
         if (count <= 500) {
             Dialogs::messageDlg(
                 Msg(QStringLiteral("In a Callbook it is changed ") + n + QStringLiteral(" records. ") +
-                        QStringLiteral(" Export is cancelled! For export it is necessary to change or add more "
-                                       "than 500 records! "),
+                        QStringLiteral(
+                            " Export is cancelled! For export it is necessary to change or add more "
+                            "than 500 records! "),
                     QStringLiteral("В базе данных изменено ") + n + QStringLiteral(" записей. ") +
-                        QStringLiteral(" Экспорт отменен! Для экспорта неообходимо изменить или добавить более "
-                                       "500 записей! ")),
+                        QStringLiteral(
+                            " Экспорт отменен! Для экспорта неообходимо изменить или добавить более "
+                            "500 записей! ")),
                 DlgType::Information);
             return;
         }
@@ -295,9 +300,9 @@ void TFMain::ExpNewCallClick() {
         DlgType::Confirmation, DlgButtons::YesNoCancel);
     if (answer != DlgResult::No) return;
     CallbookStore::clearChangeMarks(cb);
-    Dialogs::messageDlg(
-        Msg(QStringLiteral("Updating CallBook has passed successfully!"), QStringLiteral("Обновление CallBook прошло успешно!")),
-        DlgType::Information);
+    Dialogs::messageDlg(Msg(QStringLiteral("Updating CallBook has passed successfully!"),
+                            QStringLiteral("Обновление CallBook прошло успешно!")),
+                        DlgType::Information);
 }
 
 void TFMain::ImpNewCallClick() {
@@ -321,7 +326,8 @@ void TFMain::ImpNewCallClick() {
     QString text = Msg(QStringLiteral("Imported ") + n + QStringLiteral(" records. "),
                        QStringLiteral("Импортировано ") + n + QStringLiteral(" записей. "));
     if (r.bad > 0)
-        text += Msg(QStringLiteral("Unreadable lines skipped: ") + QString::number(r.bad) + QStringLiteral(". "),
-                    QStringLiteral("Пропущено нечитаемых строк: ") + QString::number(r.bad) + QStringLiteral(". "));
+        text += Msg(
+            QStringLiteral("Unreadable lines skipped: ") + QString::number(r.bad) + QStringLiteral(". "),
+            QStringLiteral("Пропущено нечитаемых строк: ") + QString::number(r.bad) + QStringLiteral(". "));
     Dialogs::messageDlg(text, DlgType::Information);
 }

@@ -21,15 +21,17 @@ namespace {
 void seed(TempDataFolder& f) {
     Connection c("seed");
     c.openFile(f.file("DB/CallBook/CBook.mdb"));
-    c.execute("INSERT INTO CB_W VALUES ('UA3ABC', 'Ivan', 'Moscow', 'KO85TS', 'QSL via buro', 'ivan@mail.ru', 0, "
-              "'2024-03-01', '1920-05-15')");
+    c.execute(
+        "INSERT INTO CB_W VALUES ('UA3ABC', 'Ivan', 'Moscow', 'KO85TS', 'QSL via buro', 'ivan@mail.ru', 0, "
+        "'2024-03-01', '1920-05-15')");
     c.execute("INSERT INTO CB_W VALUES ('dl5low', 'Klaus', '', '', '', '', 0, NULL, '00:00:00')");
 }
 
 QString row(const QString& call) {
     return DM->ConnectionCB
-        ->scalar("SELECT Name||'|'||Other||'|'||ifnull(UpdateStamp,'')||'|'||Birthday FROM CB_W WHERE Call = ?",
-                 {call})
+        ->scalar(
+            "SELECT Name||'|'||Other||'|'||ifnull(UpdateStamp,'')||'|'||Birthday FROM CB_W WHERE Call = ?",
+            {call})
         .toString();
 }
 
@@ -38,8 +40,8 @@ int entries() {
 }
 
 QStringList panel() {
-    return {FMain->EditCBCall->text(), FMain->EditCBName->text(), FMain->EditCBQTH->text(),
-            FMain->EditCBQTHLoc->text(), FMain->EditCBEMail->text(), FMain->EditCBNote->text(),
+    return {FMain->EditCBCall->text(),    FMain->EditCBName->text(),    FMain->EditCBQTH->text(),
+            FMain->EditCBQTHLoc->text(),  FMain->EditCBEMail->text(),   FMain->EditCBNote->text(),
             FMain->EditCBNote->toolTip(), FMain->MaskEditCBBDay->text()};
 }
 
@@ -77,10 +79,14 @@ private slots:
     void findsEntry_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("known, typed in lower case")
-            << "ua3abc"
-            << QStringList{"UA3ABC", "Ivan", "Moscow", "KO85TS", "ivan@mail.ru", "QSL via buro", "Update: 01.03.2024",
-                           "15.05.20"};
+        QTest::newRow("known, typed in lower case") << "ua3abc" << QStringList{"UA3ABC",
+                                                                               "Ivan",
+                                                                               "Moscow",
+                                                                               "KO85TS",
+                                                                               "ivan@mail.ru",
+                                                                               "QSL via buro",
+                                                                               "Update: 01.03.2024",
+                                                                               "15.05.20"};
         QTest::newRow("stored in lower case")
             << "DL5LOW" << QStringList{"DL5LOW", "Klaus", "", "", "", "", "Update: 00.00.00", "00.00.00"};
         QTest::newRow("unknown") << "DL1XYZ"
@@ -99,19 +105,25 @@ private slots:
         QTest::addColumn<QString>("name");     // typed into the empty name box
         QTest::addColumn<QString>("birthday"); // typed into the birthday box
         QTest::addColumn<bool>("russian");
-        QTest::addColumn<QString>("stored");   // Name|Other|UpdateStamp|Birthday
+        QTest::addColumn<QString>("stored"); // Name|Other|UpdateStamp|Birthday
         QTest::addColumn<QStringList>("messages");
         const QString add = "To add new record in the Callbook?";
-        QTest::newRow("no birthday") << "hans" << "00.00.00" << false << "Hans|27|2024-03-10|00:00:00"
+        QTest::newRow("no birthday") << "hans"
+                                     << "00.00.00" << false << "Hans|27|2024-03-10|00:00:00"
                                      << QStringList{add};
-        QTest::newRow("two-digit birth year") << "Hans" << "150570" << false << "Hans|27|2024-03-10|1970-05-15"
-                                              << QStringList{add};
-        QTest::newRow("O'Brien") << "O'Brien'); DROP TABLE CB_W;--" << "00.00.00" << false
-                                 << "O'Brien'); DROP TABLE CB_W;--|27|2024-03-10|00:00:00" << QStringList{add};
-        QTest::newRow("cyrillic name") << "иван" << "00.00.00" << true << "Иван|27|2024-03-10|00:00:00"
+        QTest::newRow("two-digit birth year")
+            << "Hans"
+            << "150570" << false << "Hans|27|2024-03-10|1970-05-15" << QStringList{add};
+        QTest::newRow("O'Brien") << "O'Brien'); DROP TABLE CB_W;--"
+                                 << "00.00.00" << false
+                                 << "O'Brien'); DROP TABLE CB_W;--|27|2024-03-10|00:00:00"
+                                 << QStringList{add};
+        QTest::newRow("cyrillic name") << "иван"
+                                       << "00.00.00" << true << "Иван|27|2024-03-10|00:00:00"
                                        << QStringList{"Добавить новую запись в Базу данных ?"};
         QTest::newRow("impossible birthday")
-            << "Hans" << "310280" << true << "Hans|27|2024-03-10|00:00:00"
+            << "Hans"
+            << "310280" << true << "Hans|27|2024-03-10|00:00:00"
             << QStringList{"Ошибка даты дня рождения. День рождения не будет внесен в Callbook. Вы сможете "
                            "отредактировать дату позже.",
                            "Добавить новую запись в Базу данных ?"};
@@ -174,10 +186,11 @@ private slots:
         QTest::newRow("yes") << "ua3abc" << DlgResult::Yes
                              << QStringList{"Delete UA3ABC into CallBook? ", "UA3ABC deleted!"} << 1;
         QTest::newRow("no") << "UA3ABC" << DlgResult::No << QStringList{"Delete UA3ABC into CallBook? "} << 2;
-        QTest::newRow("other letter case") << "DL5LOW" << DlgResult::Yes
-                                           << QStringList{"Delete DL5LOW into CallBook? ", "DL5LOW deleted!"} << 1;
-        QTest::newRow("unknown") << "XX9XX" << DlgResult::Yes << QStringList{"XX9XX not exist and not deleted!"}
-                                 << 2;
+        QTest::newRow("other letter case")
+            << "DL5LOW" << DlgResult::Yes << QStringList{"Delete DL5LOW into CallBook? ", "DL5LOW deleted!"}
+            << 1;
+        QTest::newRow("unknown") << "XX9XX" << DlgResult::Yes
+                                 << QStringList{"XX9XX not exist and not deleted!"} << 2;
         QTest::newRow("too short") << "UA" << DlgResult::Yes << QStringList{} << 2;
     }
     void deletesEntry() {
@@ -230,7 +243,8 @@ private slots:
         TempDataFolder other;
         seed(other);
         QDir::setCurrent(app->folder().path());
-        QVERIFY(QFile::copy(other.file("DB/CallBook/CBook.mdb"), app->folder().file("DB/CallBook/CBook.mdb")));
+        QVERIFY(
+            QFile::copy(other.file("DB/CallBook/CBook.mdb"), app->folder().file("DB/CallBook/CBook.mdb")));
         app->dialogs().clear();
         lookUp("UA3ABC");
         QCOMPARE(FMain->EditCBName->text(), "Ivan");
@@ -242,20 +256,21 @@ private slots:
         QTest::addColumn<DlgResult>("answer");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<int>("marksLeft");
-        QTest::newRow("500 are too few")
-            << 500 << DlgResult::No
-            << QStringList{"In a Callbook it is changed 500 records.  Export is cancelled! For export it is necessary "
-                           "to change or add more than 500 records! "}
-            << 500;
+        QTest::newRow("500 are too few") << 500 << DlgResult::No
+                                         << QStringList{"In a Callbook it is changed 500 records.  Export is "
+                                                        "cancelled! For export it is necessary "
+                                                        "to change or add more than 500 records! "}
+                                         << 500;
         QTest::newRow("501, marks cleared")
             << 501 << DlgResult::No
             << QStringList{"Exported 501 records. Further you want to export these data once again ?",
                            "Updating CallBook has passed successfully!"}
             << 0;
-        QTest::newRow("501, marks kept") << 501 << DlgResult::Cancel
-                                         << QStringList{"Exported 501 records. Further you want to export these "
-                                                        "data once again ?"}
-                                         << 501;
+        QTest::newRow("501, marks kept")
+            << 501 << DlgResult::Cancel
+            << QStringList{"Exported 501 records. Further you want to export these "
+                           "data once again ?"}
+            << 501;
     }
     void exportsChangedEntries() {
         QFETCH(int, changed);
@@ -265,9 +280,10 @@ private slots:
         {
             Transaction tx(*DM->ConnectionCB);
             for (int i = 0; i < changed; ++i)
-                DM->ConnectionCB->execute("INSERT INTO CB_W (Call, Name, Other, UpdateStamp, Birthday) VALUES (?, ?, 27, "
-                                          "'2024-03-10', '00:00:00')",
-                                          {QString("R%1AA").arg(i), "Иван"});
+                DM->ConnectionCB->execute(
+                    "INSERT INTO CB_W (Call, Name, Other, UpdateStamp, Birthday) VALUES (?, ?, 27, "
+                    "'2024-03-10', '00:00:00')",
+                    {QString("R%1AA").arg(i), "Иван"});
             tx.commit();
         }
         const QString file = app->folder().file("x.cbh");
@@ -285,7 +301,8 @@ private slots:
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
-        QVERIFY(bytes.contains("\r\n501:;" + QByteArray(57, '-') + "\r\nR0AA:;\xC8\xE2\xE0\xED:;:;:;:;:;27:;10.03.2024:;0:;\r\n"));
+        QVERIFY(bytes.contains("\r\n501:;" + QByteArray(57, '-') +
+                               "\r\nR0AA:;\xC8\xE2\xE0\xED:;:;:;:;:;27:;10.03.2024:;0:;\r\n"));
     }
 
     void importsFile_data() {
@@ -317,8 +334,9 @@ private slots:
 
     void errorsRestoreWindows() {
         DM->ConnectionCB->execute("UPDATE CB_W SET Other = 27");
-        DM->ConnectionCB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 499) "
-                                  "INSERT INTO CB_W (Call, Other) SELECT 'R' || i || 'AA', 27 FROM n");
+        DM->ConnectionCB->execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 499) "
+            "INSERT INTO CB_W (Call, Other) SELECT 'R' || i || 'AA', 27 FROM n");
         app->dialogs().answerSave(app->folder().file("no/such/folder/x.cbh"));
         FMain->ExpNewCall->trigger();
         QCOMPARE(app->dialogs().messages.size(), 1);
@@ -341,8 +359,9 @@ private slots:
         FMain->ImpNewCall->trigger();
         QCOMPARE(app->dialogs().messages.size(), 1);
         QVERIFY(app->dialogs().lastText().contains("refused"));
-        QCOMPARE(DM->ConnectionCB->scalar("SELECT group_concat(Call) FROM CB_W WHERE Call LIKE 'DL1%'").toString(),
-                 "DL1AAA");
+        QCOMPARE(
+            DM->ConnectionCB->scalar("SELECT group_concat(Call) FROM CB_W WHERE Call LIKE 'DL1%'").toString(),
+            "DL1AAA");
         QVERIFY(FMain->isVisible());
         QVERIFY(!FProgres->isVisible());
     }

@@ -37,8 +37,10 @@ class TestCallbookStore : public QObject {
     QStringList rows(const QString& where = "1 = 1") {
         QStringList out;
         QSqlQuery q(cb->db());
-        q.exec("SELECT quote(Call)||'|'||quote(Name)||'|'||quote(QTH)||'|'||quote(QTHLoc)||'|'||quote(Note)||'|'||"
-               "quote(EMail)||'|'||quote(Other)||'|'||quote(UpdateStamp)||'|'||quote(Birthday) FROM CB_W WHERE " +
+        q.exec("SELECT "
+               "quote(Call)||'|'||quote(Name)||'|'||quote(QTH)||'|'||quote(QTHLoc)||'|'||quote(Note)||'|'||"
+               "quote(EMail)||'|'||quote(Other)||'|'||quote(UpdateStamp)||'|'||quote(Birthday) FROM CB_W "
+               "WHERE " +
                where + " ORDER BY Call");
         while (q.next())
             out << q.value(0).toString();
@@ -80,22 +82,27 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QList<int>>("counts"); // count, added, updated, short call, bad
         QTest::addColumn<QStringList>("expected");
-        const QString ivan = "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|27|'2024-03-10'|'1970-05-15'";
+        const QString ivan =
+            "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|27|'2024-03-10'|'1970-05-15'";
         QTest::newRow("known call keeps what the line does not improve")
-            << fileLines({"UA3ABC:;Al:;M:;KO85T:;abcd:;@mail.ru:;27:;01.01.2024:;0:;"}) << QList<int>{1, 0, 1, 0, 0}
-            << QStringList{ivan};
+            << fileLines({"UA3ABC:;Al:;M:;KO85T:;abcd:;@mail.ru:;27:;01.01.2024:;0:;"})
+            << QList<int>{1, 0, 1, 0, 0} << QStringList{ivan};
         QTest::newRow("known call in lower case is replaced, not added")
             << fileLines({"ua3abc:;Ivan Petrov:;Tula:;KO85TT:;new note:;i@x.ru:;27:;0:;01.02.1971:;"})
             << QList<int>{1, 0, 1, 0, 0}
-            << QStringList{"'UA3ABC'|'Ivan Petrov'|'Tula'|'KO85TT'|'new note'|'i@x.ru'|27|'2024-03-10'|'1971-02-01'"};
+            << QStringList{
+                   "'UA3ABC'|'Ivan Petrov'|'Tula'|'KO85TT'|'new note'|'i@x.ru'|27|'2024-03-10'|'1971-02-01'"};
         QTest::newRow("new call without birthday")
-            << fileLines({"dl1xyz:;Hans:;Berlin:;JO62QM:;:;hans@x.de:;27:;0:;0:;"}) << QList<int>{1, 1, 0, 0, 0}
-            << QStringList{"'DL1XYZ'|'Hans'|'Berlin'|'JO62QM'|''|'hans@x.de'|27|'2024-03-10'|'00:00:00'", "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|0|'2024-03-01'|'1970-05-15'"};
+            << fileLines({"dl1xyz:;Hans:;Berlin:;JO62QM:;:;hans@x.de:;27:;0:;0:;"})
+            << QList<int>{1, 1, 0, 0, 0}
+            << QStringList{"'DL1XYZ'|'Hans'|'Berlin'|'JO62QM'|''|'hans@x.de'|27|'2024-03-10'|'00:00:00'",
+                           "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via "
+                           "buro'|'ivan@mail.ru'|0|'2024-03-01'|'1970-05-15'"};
         QTest::newRow("short call skipped but counted")
             << fileLines({"UA:;x:;", "DL1XYZ:;Hans:;"}) << QList<int>{2, 1, 0, 1, 0} << QStringList{};
         QTest::newRow("bad lines skipped, the rest imported")
-            << fileLines({"DL1AAA:;A:;", "DL1BBB:;B:;::;::;::;::;::;::;xx-yy-zzzz:;", "garbage", "DL1CCC:;C:;",
-                          "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
+            << fileLines({"DL1AAA:;A:;", "DL1BBB:;B:;::;::;::;::;::;::;xx-yy-zzzz:;", "garbage",
+                          "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
             << QList<int>{5, 2, 0, 0, 3} << QStringList{};
         QTest::newRow("value holding the separator")
             << fileLines({"DL2AAA:;Jo:\\;hn:;"}) << QList<int>{1, 1, 0, 0, 0}
@@ -109,8 +116,8 @@ private slots:
         QFETCH(QList<int>, counts);
         QFETCH(QStringList, expected);
         QList<int> progress;
-        const auto r = CallbookStore::importFile(*cb, *bufferOf(lines, this), kToday,
-                                                 [&](int done, int total) { progress << done << total; }, 2);
+        const auto r = CallbookStore::importFile(
+            *cb, *bufferOf(lines, this), kToday, [&](int done, int total) { progress << done << total; }, 2);
         QCOMPARE((QList<int>{r.count, r.added, r.updated, r.shortCall, r.bad}), counts);
         QCOMPARE(progress.mid(progress.size() - 2), (QList<int>{r.count, r.count}));
         for (const QString& row : expected)
@@ -124,9 +131,15 @@ private slots:
         const QVariant birthdays[] = {QDate(1970, 5, 15), CallbookStore::noBirthday(),
                                       QDateTime(QDate(1980, 1, 2), QTime(10, 30, 0))};
         for (int i = 0; i < 501; ++i) {
-            CallbookEntry e{QString("UA%1AB").arg(i, 4, 10, QChar('0')), names.at(i % names.size()),
-                            "QTH " + QString::number(i), "KO85TS", i % 7 ? "note:;" + QString::number(i) : "",
-                            QString("op%1@x.ru").arg(i), 0, {}, birthdays[i % 3]};
+            CallbookEntry e{QString("UA%1AB").arg(i, 4, 10, QChar('0')),
+                            names.at(i % names.size()),
+                            "QTH " + QString::number(i),
+                            "KO85TS",
+                            i % 7 ? "note:;" + QString::number(i) : "",
+                            QString("op%1@x.ru").arg(i),
+                            0,
+                            {},
+                            birthdays[i % 3]};
             CallbookStore::insert(*cb, e, kToday);
         }
         cb->execute("INSERT INTO CB_W VALUES ('UA9OLD', 'Old', '', '', '', '', 0, '2020-01-01', '00:00:00')");
@@ -137,7 +150,8 @@ private slots:
         const QByteArray bytes = file.data();
         QVERIFY(bytes.contains("\r\n501:;" + QByteArray(57, '-') + "\r\n"));
         QCOMPARE(bytes.count("\r\n"), 5 + 501);
-        QVERIFY(bytes.contains("UA0000AB:;\xC8\xE2\xE0\xED:;QTH 0:;KO85TS:;:;op0@x.ru:;27:;10.03.2024:;15.05.1970:;\r\n"));
+        QVERIFY(bytes.contains(
+            "UA0000AB:;\xC8\xE2\xE0\xED:;QTH 0:;KO85TS:;:;op0@x.ru:;27:;10.03.2024:;15.05.1970:;\r\n"));
 
         cb->execute("DELETE FROM CB_W");
         file.close();

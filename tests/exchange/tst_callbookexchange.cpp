@@ -12,14 +12,22 @@ private slots:
     void valueReadsBackUnchanged_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("written");
-        QTest::newRow("plain") << "Ivan" << "Ivan";
-        QTest::newRow("separator") << "tnx:;73" << "tnx:\\;73";
-        QTest::newRow("escaped look-alike") << "a:\\;b" << "a:\\\\;b";
-        QTest::newRow("two separators") << ":;:;" << ":\\;:\\;";
-        QTest::newRow("colon at the end") << "abc:" << "abc:";
-        QTest::newRow("semicolon first") << ";abc" << ";abc";
-        QTest::newRow("backslash at the end") << "a:\\" << "a:\\";
-        QTest::newRow("cyrillic") << "Иван:;Петров" << "Иван:\\;Петров";
+        QTest::newRow("plain") << "Ivan"
+                               << "Ivan";
+        QTest::newRow("separator") << "tnx:;73"
+                                   << "tnx:\\;73";
+        QTest::newRow("escaped look-alike") << "a:\\;b"
+                                            << "a:\\\\;b";
+        QTest::newRow("two separators") << ":;:;"
+                                        << ":\\;:\\;";
+        QTest::newRow("colon at the end") << "abc:"
+                                          << "abc:";
+        QTest::newRow("semicolon first") << ";abc"
+                                         << ";abc";
+        QTest::newRow("backslash at the end") << "a:\\"
+                                              << "a:\\";
+        QTest::newRow("cyrillic") << "Иван:;Петров"
+                                  << "Иван:\\;Петров";
     }
     void valueReadsBackUnchanged() {
         QFETCH(QString, value);
