@@ -164,7 +164,8 @@ void TFMain::ButtonCBFindZelmorClick() {
 }
 
 void TFMain::EditCBCallChange() {
-    setCallbookButtons(this, EditCBCall->text().size() >= 3 && FConfig->CheckBoxInternal->isChecked());
+    // The settings window is created after this one: until then the callbook counts as off.
+    setCallbookButtons(this, EditCBCall->text().size() >= 3 && FConfig && FConfig->CheckBoxInternal->isChecked());
 }
 
 void TFMain::EditCBDblClick(QLineEdit* box) {
