@@ -67,11 +67,13 @@ public:
     DataSource* DataSourceSound;
     DataSource* DataSourceContestStatistic;
 
+    // Opens the callbook database when its file exists (at start-up, and when it appears later).
+    void openCallbook();
+
 private:
     Dataset* makeTable(const QString& name, Connection* c, const QString& table);
     Dataset* makeQuery(const QString& name, Connection* c, const QString& sql);
     DataSource* makeSource(const QString& name, Dataset* ds);
-    void openCallbook();
     void buildLogBookMenu();
     void showLogStart();
 };

@@ -178,6 +178,16 @@ public:
     void setCallbookPopup(bool attached);
     // Empties the callbook panel.
     void ClearCallbookPanel();
+    void ButtonCBFindZelmorClick();
+    void EditCBCallChange();
+    void ButtonCBEditClick();
+    void DelCBCallClick();
+    void ExpNewCallClick();
+    void ImpNewCallClick();
+    // The four double clicks: a callbook box into its box of the entry panel.
+    void EditCBDblClick(QLineEdit* box);
+    // Wires the callbook panel's handlers; run once by the constructor.
+    void connectCallbookHandlers();
 
     // Timers
     QTimer* TimerRealClock;

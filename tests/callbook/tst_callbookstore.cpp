@@ -1,0 +1,167 @@
+// The callbook table's window-free side: the panel's two-digit birth year, and the import and
+// export of the exchange file against a real callbook database.
+#include "data/CallbookStore.h"
+#include "dataset/Connection.h"
+#include "exchange/CallbookExchange.h"
+#include "support/TempDataFolder.h"
+
+#include <QBuffer>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2024, 3, 10);
+
+QStringList fileLines(const QStringList& entries) {
+    return CallbookExchange::header(int(entries.size())) + entries;
+}
+
+QBuffer* bufferOf(const QStringList& lines, QObject* parent) {
+    auto* b = new QBuffer(parent);
+    b->open(QIODevice::WriteOnly);
+    CallbookExchange::writeLines(*b, lines);
+    b->close();
+    b->open(QIODevice::ReadOnly);
+    return b;
+}
+
+} // namespace
+
+class TestCallbookStore : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempDataFolder> folder;
+    std::unique_ptr<Connection> cb;
+
+    // Every column of every entry, as SQLite quotes it (NULL and '' differ), by call.
+    QStringList rows(const QString& where = "1 = 1") {
+        QStringList out;
+        QSqlQuery q(cb->db());
+        q.exec("SELECT "
+               "quote(Call)||'|'||quote(Name)||'|'||quote(QTH)||'|'||quote(QTHLoc)||'|'||quote(Note)||'|'||"
+               "quote(EMail)||'|'||quote(Other)||'|'||quote(UpdateStamp)||'|'||quote(Birthday) FROM CB_W "
+               "WHERE " +
+               where + " ORDER BY Call");
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<TempDataFolder>();
+        cb = std::make_unique<Connection>("cb");
+        cb->openFile(folder->file("DB/CallBook/CBook.mdb"));
+        cb->execute("INSERT INTO CB_W VALUES ('UA3ABC', 'Ivan', 'Moscow', 'KO85TS', 'QSL via buro', "
+                    "'ivan@mail.ru', 0, '2024-03-01', '1970-05-15')");
+    }
+    void cleanup() {
+        cb.reset();
+        folder.reset();
+    }
+
+    void twoDigitBirthYear_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("stored");
+        QTest::newRow("last century") << "15.05.70" << QDate(1970, 5, 15);
+        QTest::newRow("this century") << "05.05.05" << QDate(2005, 5, 5);
+        QTest::newRow("today") << "10.03.24" << QDate(2024, 3, 10);
+        QTest::newRow("tomorrow is a century ago") << "11.03.24" << QDate(1924, 3, 11);
+        QTest::newRow("leap day") << "29.02.00" << QDate(2000, 2, 29);
+        QTest::newRow("no such day") << "31.02.80" << QDate();
+        QTest::newRow("unfinished") << "15.05.7 " << QDate();
+    }
+    void twoDigitBirthYear() {
+        QFETCH(QString, typed);
+        QFETCH(QDate, stored);
+        QCOMPARE(CallbookStore::birthdayFromPanel(typed, kToday), stored);
+        if (stored.isValid()) QCOMPARE(CallbookStore::birthdayToPanel(stored), typed);
+    }
+
+    void importsLines_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<int>>("counts"); // count, added, updated, short call, bad
+        QTest::addColumn<QStringList>("expected");
+        const QString ivan =
+            "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|27|'2024-03-10'|'1970-05-15'";
+        QTest::newRow("known call keeps what the line does not improve")
+            << fileLines({"UA3ABC:;Al:;M:;KO85T:;abcd:;@mail.ru:;27:;01.01.2024:;0:;"})
+            << QList<int>{1, 0, 1, 0, 0} << QStringList{ivan};
+        QTest::newRow("known call in lower case is replaced, not added")
+            << fileLines({"ua3abc:;Ivan Petrov:;Tula:;KO85TT:;new note:;i@x.ru:;27:;0:;01.02.1971:;"})
+            << QList<int>{1, 0, 1, 0, 0}
+            << QStringList{
+                   "'UA3ABC'|'Ivan Petrov'|'Tula'|'KO85TT'|'new note'|'i@x.ru'|27|'2024-03-10'|'1971-02-01'"};
+        QTest::newRow("new call without birthday")
+            << fileLines({"dl1xyz:;Hans:;Berlin:;JO62QM:;:;hans@x.de:;27:;0:;0:;"})
+            << QList<int>{1, 1, 0, 0, 0}
+            << QStringList{"'DL1XYZ'|'Hans'|'Berlin'|'JO62QM'|''|'hans@x.de'|27|'2024-03-10'|'00:00:00'",
+                           "'UA3ABC'|'Ivan'|'Moscow'|'KO85TS'|'QSL via "
+                           "buro'|'ivan@mail.ru'|0|'2024-03-01'|'1970-05-15'"};
+        QTest::newRow("short call skipped but counted")
+            << fileLines({"UA:;x:;", "DL1XYZ:;Hans:;"}) << QList<int>{2, 1, 0, 1, 0} << QStringList{};
+        QTest::newRow("bad lines skipped, the rest imported")
+            << fileLines({"DL1AAA:;A:;", "DL1BBB:;B:;::;::;::;::;::;::;xx-yy-zzzz:;", "garbage",
+                          "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
+            << QList<int>{5, 2, 0, 0, 3} << QStringList{};
+        QTest::newRow("value holding the separator")
+            << fileLines({"DL2AAA:;Jo:\\;hn:;"}) << QList<int>{1, 1, 0, 0, 0}
+            << QStringList{"'DL2AAA'|'Jo:;hn'|''|''|''|''|27|'2024-03-10'|'00:00:00'"};
+        QTest::newRow("header only") << fileLines({}) << QList<int>{0, 0, 0, 0, 0} << QStringList{};
+        QTest::newRow("short file") << QStringList{"Zelmor-Callbook", "x", "y"} << QList<int>{0, 0, 0, 0, 0}
+                                    << QStringList{};
+    }
+    void importsLines() {
+        QFETCH(QStringList, lines);
+        QFETCH(QList<int>, counts);
+        QFETCH(QStringList, expected);
+        QList<int> progress;
+        const auto r = CallbookStore::importFile(
+            *cb, *bufferOf(lines, this), kToday, [&](int done, int total) { progress << done << total; }, 2);
+        QCOMPARE((QList<int>{r.count, r.added, r.updated, r.shortCall, r.bad}), counts);
+        QCOMPARE(progress.mid(progress.size() - 2), (QList<int>{r.count, r.count}));
+        for (const QString& row : expected)
+            QVERIFY2(rows().contains(row), qPrintable(rows().join("\n")));
+        QCOMPARE(rows().size(), 1 + r.added);
+    }
+
+    void exportThenImportGivesSameEntries() {
+        cb->execute("DELETE FROM CB_W");
+        const QStringList names{"Иван", "O'Brien", "tnx:;73", "a:\\;b", "", "Пётр «Петя» №1 – Ёлкин"};
+        const QVariant birthdays[] = {QDate(1970, 5, 15), CallbookStore::noBirthday(),
+                                      QDateTime(QDate(1980, 1, 2), QTime(10, 30, 0))};
+        for (int i = 0; i < 501; ++i) {
+            CallbookEntry e{QString("UA%1AB").arg(i, 4, 10, QChar('0')),
+                            names.at(i % names.size()),
+                            "QTH " + QString::number(i),
+                            "KO85TS",
+                            i % 7 ? "note:;" + QString::number(i) : "",
+                            QString("op%1@x.ru").arg(i),
+                            0,
+                            {},
+                            birthdays[i % 3]};
+            CallbookStore::insert(*cb, e, kToday);
+        }
+        cb->execute("INSERT INTO CB_W VALUES ('UA9OLD', 'Old', '', '', '', '', 0, '2020-01-01', '00:00:00')");
+        const QStringList before = rows("Other <> 0");
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        QCOMPARE(CallbookStore::exportChanged(*cb, file), 501);
+        const QByteArray bytes = file.data();
+        QVERIFY(bytes.contains("\r\n501:;" + QByteArray(57, '-') + "\r\n"));
+        QCOMPARE(bytes.count("\r\n"), 5 + 501);
+        QVERIFY(bytes.contains(
+            "UA0000AB:;\xC8\xE2\xE0\xED:;QTH 0:;KO85TS:;:;op0@x.ru:;27:;10.03.2024:;15.05.1970:;\r\n"));
+
+        cb->execute("DELETE FROM CB_W");
+        file.close();
+        file.open(QIODevice::ReadOnly);
+        const auto r = CallbookStore::importFile(*cb, file, kToday);
+        QCOMPARE(r.count, 501);
+        QCOMPARE(r.added, 501);
+        QCOMPARE(rows(), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCallbookStore)
+#include "tst_callbookstore.moc"
