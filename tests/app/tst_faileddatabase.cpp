@@ -103,6 +103,9 @@ private slots:
         FMain->OptionsConfig->trigger();
         QCOMPARE(app.dialogs().modalShown.size(), 1);
         QCOMPARE(app.dialogs().modalShown.first(), static_cast<QWidget*>(FConfig));
+        FConfig->show(); // its show and close handlers run as the real modal show runs them
+        QVERIFY(FConfig->isVisible());
+        FConfig->close();
         QVERIFY2(errorTexts(app.dialogs()).isEmpty(), qPrintable(errorTexts(app.dialogs()).join(" | ")));
 
         // Without the settings database, Save says that nothing is kept instead of a driver error.
