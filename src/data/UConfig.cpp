@@ -1004,6 +1004,15 @@ void TFConfig::FormClose() {
 }
 
 void TFConfig::ButtonSaveClick() {
+    if (!settingsTablesOpen()) {
+        // Its failure was reported at start-up; here the user learns that Save cannot keep anything.
+        Dialogs::messageDlg(Msg(QStringLiteral("The settings database ") + programPath(DbFiles::Cfg) +
+                                    QStringLiteral(" could not be opened at start-up. The settings were not saved."),
+                                QStringLiteral("База данных настроек ") + programPath(DbFiles::Cfg) +
+                                    QStringLiteral(" не открылась при запуске. Настройки не сохранены.")),
+                            DlgType::Warning, DlgButtons::Ok);
+        return;
+    }
     // All rows or none: a failure in the middle leaves the stored settings as they were.
     ++saveDepth_;
     try {

@@ -381,7 +381,7 @@ void TFMain::ClearQsoInfo() {
 
 void TFMain::TimerRealClockTimer() {
     // A tick never reaches a half-created program.
-    if (!FConfig || !DM) return;
+    if (!FConfig || !DM || !FAwardAdd) return;
     const QString hoursText = trimmed(FConfig->MaskEditT), minutesText = trimmed(FConfig->MaskEdit2T);
     // Still being typed ("", "-", "+"): the clock waits for the value without a word.
     if (notEntered(hoursText) || notEntered(minutesText)) return;

@@ -88,6 +88,16 @@ void DBGrid::showCurrentRow() {
 }
 
 void DBGrid::applyWidths() {
+    // Sized once rows are there, and again only when other columns are shown: a new filter or
+    // sort (every keystroke in the repeat grid) keeps the widths.
+    QStringList shown;
+    for (int i = 0; i < model_->shownColumnCount(); ++i)
+        shown << model_->shownColumn(i).field;
+    const bool hasRows = model_->rowCount() > 0;
+    if (shown.isEmpty()) return; // closed: the widths wait for the next open
+    if (shown == sizedColumns_ && (sizedWithRows_ || !hasRows)) return;
+    sizedColumns_ = shown;
+    sizedWithRows_ = hasRows;
     for (int i = 0; i < model_->shownColumnCount(); ++i) {
         if (model_->shownColumn(i).width > 0)
             setColumnWidth(i, model_->shownColumn(i).width);

@@ -45,4 +45,6 @@ private:
     DatasetModel* model_;
     bool syncing_ = false;        // the grid is being moved to the dataset's row
     bool pressGaveFocus_ = false; // mouseActivate already sent by the focus the press brought
+    QStringList sizedColumns_;    // the shown columns when they were last sized to their contents
+    bool sizedWithRows_ = false;  // ... and whether there were rows to measure then
 };

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QtTest>
 
 namespace {
@@ -102,7 +103,16 @@ private slots:
         FMain->OptionsConfig->trigger();
         QCOMPARE(app.dialogs().modalShown.size(), 1);
         QCOMPARE(app.dialogs().modalShown.first(), static_cast<QWidget*>(FConfig));
+        FConfig->show(); // its show and close handlers run as the real modal show runs them
+        QVERIFY(FConfig->isVisible());
+        FConfig->close();
         QVERIFY2(errorTexts(app.dialogs()).isEmpty(), qPrintable(errorTexts(app.dialogs()).join(" | ")));
+
+        // Without the settings database, Save says that nothing is kept instead of a driver error.
+        FConfig->ButtonSave->click();
+        const bool settingsOpen = DM->TableCfgCfg->active();
+        QCOMPARE(errorTexts(app.dialogs()).size(), settingsOpen ? 0 : 1);
+        if (!settingsOpen) QVERIFY(errorTexts(app.dialogs()).first().contains("cfg.mdb"));
     }
 };
 
