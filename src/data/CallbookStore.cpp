@@ -1,4 +1,5 @@
 #include "data/CallbookStore.h"
+#include "dataset/StoredValue.h"
 
 #include "dataset/Connection.h"
 #include "dataset/Dataset.h"
@@ -32,7 +33,7 @@ DayTime dayTimeOf(const QVariant& stored) {
             return {QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd")),
                     QTime::fromString(s.mid(11), QStringLiteral("HH:mm:ss"))};
     }
-    const QDateTime dt = FieldRef::dateTimeOf(stored);
+    const QDateTime dt = StoredValue::dateTimeOf(stored);
     return {dt.date(), dt.time()};
 }
 
@@ -85,7 +86,7 @@ public:
     }
     QSqlQuery& run(const QVariantList& binds) {
         for (int i = 0; i < binds.size(); ++i)
-            q_.bindValue(i, Connection::storedValue(binds.at(i)));
+            q_.bindValue(i, StoredValue::bound(binds.at(i)));
         if (!q_.exec()) throw DbError(q_.lastError().text());
         return q_;
     }

@@ -7,6 +7,7 @@
 #include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "dataset/Connection.h"
+#include "dataset/StoredValue.h"
 #include "dataset/Dataset.h"
 #include "logbook/UProgres.h"
 #include "platform/Clock.h"
@@ -154,7 +155,7 @@ void TFMain::ButtonCBFindZelmorClick() {
     EditCBNote->setText(e.note.trimmed());
     if (!CallbookStore::isZeroDate(e.updateStamp))
         EditCBNote->setToolTip(QStringLiteral("Update: ") +
-                               DateText::shortDate(FieldRef::dateTimeOf(e.updateStamp).date()));
+                               DateText::shortDate(StoredValue::dateTimeOf(e.updateStamp).date()));
     if (!CallbookStore::isZeroDate(e.birthday)) {
         const QString shown = CallbookStore::birthdayToPanel(e.birthday);
         MaskEditCBBDay->setText(shown);
