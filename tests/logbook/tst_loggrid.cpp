@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -382,6 +383,7 @@ private slots:
         QVERIFY(!FProgres->isVisible());
         QVERIFY(FMain->isVisible());
         QVERIFY(DM->DataSourceLog->enabled());
+        QCOMPARE(FMain->LabelQSOs->text(), QString::number(DM->TableLog->recordCount()));
         QStringList stored;
         QSqlQuery q(DM->ConnectionLog->db());
         q.exec("SELECT LogCall FROM Log WHERE LogNameLog = 1 ORDER BY LogCall");
@@ -409,6 +411,7 @@ private slots:
         QCOMPARE(viewCalls().size(), rowsOf("LogNameLog = 1"));
         QCOMPARE(rowsOf("LogNameLog = 1"), 5);
         QCOMPARE(currentCall(), QString("K1ZZ"));
+        QCOMPARE(FMain->LabelQSOs->text(), QString("5"));
     }
 };
 
