@@ -50,19 +50,23 @@ int main(int argc, char** argv) {
     std::printf("100 000 contacts; medians of 5 runs, each from the date order\n");
     const auto fromDate = [] { FMain->ViewSortDate->trigger(); };
     const std::pair<const char*, QAction*> sorts[] = {
-        {"sort Callsignal", FMain->ViewSortCall}, {"sort Date (from Callsignal)", FMain->ViewSortDate},
-        {"sort Band", FMain->ViewSortBand},       {"sort Mode", FMain->ViewSortMode},
-        {"sort QTH", FMain->ViewSortQTH},         {"sort Name", FMain->ViewSortName},
+        {"sort Callsignal", FMain->ViewSortCall},  {"sort Date (from Callsignal)", FMain->ViewSortDate},
+        {"sort Band", FMain->ViewSortBand},        {"sort Mode", FMain->ViewSortMode},
+        {"sort QTH", FMain->ViewSortQTH},          {"sort Name", FMain->ViewSortName},
         {"sort Rcvd QSL", FMain->ViewSortRcvdQSL}, {"sort Send QSL", FMain->ViewSortSendQSL}};
     for (const auto& [what, item] : sorts) {
         QAction* before = item == FMain->ViewSortDate ? FMain->ViewSortCall : FMain->ViewSortDate;
-        report(what, medianOf(5, [before] { before->trigger(); }, [item] { item->trigger(); }), "ms", 300);
+        report(what,
+               medianOf(
+                   5, [before] { before->trigger(); }, [item] { item->trigger(); }),
+               "ms", 300);
     }
 
     FMain->ViewFilterCall->trigger();
-    report("call filter \"U\" (U*)", medianOf(5, [] { FFilterCall->EditCall->clear(); }, [] {
-               FFilterCall->EditCall->setText("U");
-           }), "ms", 300);
+    report("call filter \"U\" (U*)",
+           medianOf(
+               5, [] { FFilterCall->EditCall->clear(); }, [] { FFilterCall->EditCall->setText("U"); }),
+           "ms", 300);
     std::printf("  rows in view: %d\n", DM->TableLog->recordCount());
     FFilterCall->close();
 
@@ -71,12 +75,15 @@ int main(int argc, char** argv) {
             b->setChecked(false);
         DM->TableLog->setFilter("LogNameLog = 1");
     };
-    report("filter call U*, band 14, mode CW", medianOf(5, untick, [] {
-               Filter->CheckBoxC->setChecked(true);
-               Filter->CheckBoxB->setChecked(true);
-               Filter->CheckBoxM->setChecked(true);
-               Filter->ButtonOClick();
-           }), "ms", 300);
+    report("filter call U*, band 14, mode CW",
+           medianOf(5, untick,
+                    [] {
+                        Filter->CheckBoxC->setChecked(true);
+                        Filter->CheckBoxB->setChecked(true);
+                        Filter->CheckBoxM->setChecked(true);
+                        Filter->ButtonOClick();
+                    }),
+           "ms", 300);
     std::printf("  rows in view: %d\n", DM->TableLog->recordCount());
     untick();
     fromDate();

@@ -24,7 +24,8 @@ QString logFilterText(int logId, const LogFilterConditions& c) {
              QLatin1Char(' ') + QuotedStr(value);
     };
     if (c.call && c.call->size() > 1) add("LogCall", "LIKE", *c.call);
-    if (c.prefix && !c.prefix->isEmpty() && *c.prefix != QLatin1String("*") && *c.prefix != QLatin1String("?"))
+    if (c.prefix && !c.prefix->isEmpty() && *c.prefix != QLatin1String("*") &&
+        *c.prefix != QLatin1String("?"))
         add("LogPref", "LIKE", *c.prefix);
     if (c.dates) {
         add("LogDate", ">=", DateText::shortDate(c.dates->first));

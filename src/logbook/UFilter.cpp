@@ -25,7 +25,7 @@ namespace {
 
 const QStringList kBands{"1.8", "3.5", "7",  "10",  "14",  "18",   "21",
                          "24",  "28",  "50", "144", "430", "1260", "Satellite"};
-const QStringList kModes{"CW",  "SSB",    "RTTY",   "FM",   "AMTOR", "BPSK", "FAX", "FSK", "HELL",
+const QStringList kModes{"CW",   "SSB",    "RTTY",   "FM",   "AMTOR", "BPSK", "FAX", "FSK", "HELL",
                          "MTTY", "PACKET", "PACTOR", "QPSK", "SSTV",  "LSB",  "USB", "AM"};
 
 template <class W> W* named(W* w, const QString& name) {

@@ -31,8 +31,8 @@ extern TFProgres* FProgres;
 class ProgressWalk {
 public:
     struct Options {
-        QWidget* hide = nullptr;       // the main window, for the walks that hide it
-        DataSource* detach = nullptr;  // the log's data source, for the walks over the log
+        QWidget* hide = nullptr;      // the main window, for the walks that hide it
+        DataSource* detach = nullptr; // the log's data source, for the walks over the log
     };
     ProgressWalk(int mainMaximum, Options options);
     ~ProgressWalk();
