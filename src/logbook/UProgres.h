@@ -45,5 +45,7 @@ public:
 
 private:
     Options options_;
+    bool hidden_ = false;   // what the walk changed is what its end restores
+    bool detached_ = false;
     int main_ = 0;
 };
