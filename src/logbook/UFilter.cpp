@@ -39,9 +39,11 @@ QLineEdit* newEdit(QWidget* parent, const QString& name, const QString& text, in
     return e;
 }
 
-QComboBox* newList(QWidget* parent, const QString& name, const QStringList& items, const QString& text) {
+QComboBox* newList(QWidget* parent, const QString& name, const QStringList& items, const QString& text,
+                   int maxLength) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(true);
+    c->lineEdit()->setMaxLength(maxLength);
     c->addItems(items);
     c->setCurrentText(text);
     return c;
@@ -77,9 +79,9 @@ TFilter::TFilter(QWidget* parent) : TForm(QStringLiteral("Filter"), parent) {
     for (QTimeEdit* t : {DateTimePickerT, DateTimePickerT2})
         t->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
     CheckBoxB = tick(QStringLiteral("CheckBoxB"), QStringLiteral("Band"));
-    ComboBoxB = newList(this, QStringLiteral("ComboBoxB"), kBands, QStringLiteral("14"));
+    ComboBoxB = newList(this, QStringLiteral("ComboBoxB"), kBands, QStringLiteral("14"), 10);
     CheckBoxM = tick(QStringLiteral("CheckBoxM"), QStringLiteral("Mode"));
-    ComboBoxM = newList(this, QStringLiteral("ComboBoxM"), kModes, QStringLiteral("CW"));
+    ComboBoxM = newList(this, QStringLiteral("ComboBoxM"), kModes, QStringLiteral("CW"), 10);
     CheckBoxN = tick(QStringLiteral("CheckBoxN"), QStringLiteral("Name"));
     EditN = newEdit(this, QStringLiteral("EditN"), {}, 20);
     CheckBoxL = tick(QStringLiteral("CheckBoxL"), QStringLiteral("Location"));
