@@ -40,6 +40,8 @@ CREATE INDEX Log_Book ON Log (LogNameLog, LogDate, LogTime);
 CREATE INDEX Log_Call ON Log (LogCall, LogDate, LogTime);
 -- The earlier contacts of a typed call within one book, already in the order they are shown.
 CREATE INDEX Log_BookCall ON Log (LogNameLog, LogCall, LogDate, LogTime);
+-- The log grid's date order, which every new contact's save re-reads.
+CREATE INDEX Log_BookDate ON Log (LogNameLog, LogDate, LogCall);
 
 CREATE TABLE LogName (
     Num INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -38,7 +38,7 @@ QString logFilterText(int logId, const LogFilterConditions& c);
 QString callFilterText(int logId, const QString& typed);
 
 // Deletes the given rows of table Log (keys are LogNom), batchSize rows to one transaction, and
-// reports after each batch how many keys are done. On an error the failing batch is rolled back,
-// the batches before it stay deleted, and the error is thrown. Returns the rows deleted.
+// reports how many keys are done after each batch and every thousand rows. On an error the failing batch is
+// rolled back, the batches before it stay deleted, and the error is thrown. Returns the rows deleted.
 int deleteLogRows(Connection& c, const std::vector<qint64>& keys, int batchSize,
                   const std::function<void(int done)>& progress = {});

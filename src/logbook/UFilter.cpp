@@ -25,7 +25,7 @@ namespace {
 
 const QStringList kBands{"1.8", "3.5", "7",  "10",  "14",  "18",   "21",
                          "24",  "28",  "50", "144", "430", "1260", "Satellite"};
-const QStringList kModes{"CW",  "SSB",    "RTTY",   "FM",   "AMTOR", "BPSK", "FAX", "FSK", "HELL",
+const QStringList kModes{"CW",   "SSB",    "RTTY",   "FM",   "AMTOR", "BPSK", "FAX", "FSK", "HELL",
                          "MTTY", "PACKET", "PACTOR", "QPSK", "SSTV",  "LSB",  "USB", "AM"};
 
 template <class W> W* named(W* w, const QString& name) {
@@ -39,9 +39,11 @@ QLineEdit* newEdit(QWidget* parent, const QString& name, const QString& text, in
     return e;
 }
 
-QComboBox* newList(QWidget* parent, const QString& name, const QStringList& items, const QString& text) {
+QComboBox* newList(QWidget* parent, const QString& name, const QStringList& items, const QString& text,
+                   int maxLength) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(true);
+    c->lineEdit()->setMaxLength(maxLength);
     c->addItems(items);
     c->setCurrentText(text);
     return c;
@@ -77,9 +79,9 @@ TFilter::TFilter(QWidget* parent) : TForm(QStringLiteral("Filter"), parent) {
     for (QTimeEdit* t : {DateTimePickerT, DateTimePickerT2})
         t->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
     CheckBoxB = tick(QStringLiteral("CheckBoxB"), QStringLiteral("Band"));
-    ComboBoxB = newList(this, QStringLiteral("ComboBoxB"), kBands, QStringLiteral("14"));
+    ComboBoxB = newList(this, QStringLiteral("ComboBoxB"), kBands, QStringLiteral("14"), 10);
     CheckBoxM = tick(QStringLiteral("CheckBoxM"), QStringLiteral("Mode"));
-    ComboBoxM = newList(this, QStringLiteral("ComboBoxM"), kModes, QStringLiteral("CW"));
+    ComboBoxM = newList(this, QStringLiteral("ComboBoxM"), kModes, QStringLiteral("CW"), 10);
     CheckBoxN = tick(QStringLiteral("CheckBoxN"), QStringLiteral("Name"));
     EditN = newEdit(this, QStringLiteral("EditN"), {}, 20);
     CheckBoxL = tick(QStringLiteral("CheckBoxL"), QStringLiteral("Location"));

@@ -24,7 +24,8 @@ TFFilterCall::TFFilterCall(QWidget* parent) : TForm(QStringLiteral("FFilterCall"
     EditCall->setMaxLength(20);
     makeUpperCase(EditCall);
     EditCall->installEventFilter(this);
-    connect(EditCall, &QLineEdit::textChanged, this, [this] { Dialogs::guarded([this] { EditCallChange(); }); });
+    connect(EditCall, &QLineEdit::textChanged, this,
+            [this] { Dialogs::guarded([this] { EditCallChange(); }); });
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
     column->addWidget(EditCall);

@@ -59,14 +59,16 @@ ProgressWalk::ProgressWalk(int mainMaximum, Options options) : options_(options)
     FProgres->raise();
     FProgres->setGaugeMaximum(FProgres->GaugeMain, mainMaximum);
     FProgres->setGaugeMaximum(FProgres->GaugeDop, 0);
-    if (options_.hide) options_.hide->hide();
-    if (options_.detach) options_.detach->setEnabled(false);
+    hidden_ = options_.hide && options_.hide->isVisible();
+    if (hidden_) options_.hide->hide();
+    detached_ = options_.detach && options_.detach->enabled();
+    if (detached_) options_.detach->setEnabled(false);
     FProgres->repaint();
 }
 
 ProgressWalk::~ProgressWalk() {
-    if (options_.detach) options_.detach->setEnabled(true);
-    if (options_.hide) options_.hide->show();
+    if (detached_) options_.detach->setEnabled(true);
+    if (hidden_) options_.hide->show();
     FProgres->GaugeMain->setValue(0);
     FProgres->GaugeDop->setValue(0);
     FProgres->close();

@@ -31,8 +31,8 @@ extern TFProgres* FProgres;
 class ProgressWalk {
 public:
     struct Options {
-        QWidget* hide = nullptr;       // the main window, for the walks that hide it
-        DataSource* detach = nullptr;  // the log's data source, for the walks over the log
+        QWidget* hide = nullptr;      // the main window, for the walks that hide it
+        DataSource* detach = nullptr; // the log's data source, for the walks over the log
     };
     ProgressWalk(int mainMaximum, Options options);
     ~ProgressWalk();
@@ -45,5 +45,7 @@ public:
 
 private:
     Options options_;
+    bool hidden_ = false;   // what the walk changed is what its end restores
+    bool detached_ = false;
     int main_ = 0;
 };

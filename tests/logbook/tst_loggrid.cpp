@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -75,7 +76,8 @@ int rowsOf(const QString& where) {
 }
 
 QString awardMarks() {
-    return DM->ConnectionLog->scalar("SELECT group_concat(AwName || Param1 || Band14) FROM AwardMixInfo").toString();
+    return DM->ConnectionLog->scalar("SELECT group_concat(AwName || Param1 || Band14) FROM AwardMixInfo")
+        .toString();
 }
 
 // Key clicks that also carry letters outside ASCII, as a Russian keyboard sends them.
@@ -120,22 +122,22 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("Callsignal") << "ViewSortCall" << "Ctrl+C"
-                                    << QStringList{"DL1C", "K1ZZ", "UA1A", "UR5B", "UR5BB"};
-        QTest::newRow("Date") << "ViewSortDate" << "Ctrl+D"
-                              << QStringList{"UR5BB", "DL1C", "UA1A", "UR5B", "K1ZZ"};
-        QTest::newRow("Band") << "ViewSortBand" << "Ctrl+B"
-                              << QStringList{"DL1C", "UA1A", "K1ZZ", "UR5BB", "UR5B"};
-        QTest::newRow("Mode") << "ViewSortMode" << "Ctrl+M"
-                              << QStringList{"UR5BB", "UA1A", "K1ZZ", "DL1C", "UR5B"};
-        QTest::newRow("QTH") << "ViewSortQTH" << "Ctrl+Q"
-                             << QStringList{"DL1C", "K1ZZ", "UR5B", "UR5BB", "UA1A"};
-        QTest::newRow("Name") << "ViewSortName" << "Ctrl+N"
-                              << QStringList{"K1ZZ", "DL1C", "UA1A", "UR5B", "UR5BB"};
-        QTest::newRow("Rcvd QSL") << "ViewSortRcvdQSL" << ""
-                                  << QStringList{"DL1C", "UR5B", "K1ZZ", "UR5BB", "UA1A"};
-        QTest::newRow("Send QSL") << "ViewSortSendQSL" << ""
-                                  << QStringList{"DL1C", "UA1A", "K1ZZ", "UR5BB", "UR5B"};
+        QTest::newRow("Callsignal") << "ViewSortCall"
+                                    << "Ctrl+C" << QStringList{"DL1C", "K1ZZ", "UA1A", "UR5B", "UR5BB"};
+        QTest::newRow("Date") << "ViewSortDate"
+                              << "Ctrl+D" << QStringList{"UR5BB", "DL1C", "UA1A", "UR5B", "K1ZZ"};
+        QTest::newRow("Band") << "ViewSortBand"
+                              << "Ctrl+B" << QStringList{"DL1C", "UA1A", "K1ZZ", "UR5BB", "UR5B"};
+        QTest::newRow("Mode") << "ViewSortMode"
+                              << "Ctrl+M" << QStringList{"UR5BB", "UA1A", "K1ZZ", "DL1C", "UR5B"};
+        QTest::newRow("QTH") << "ViewSortQTH"
+                             << "Ctrl+Q" << QStringList{"DL1C", "K1ZZ", "UR5B", "UR5BB", "UA1A"};
+        QTest::newRow("Name") << "ViewSortName"
+                              << "Ctrl+N" << QStringList{"K1ZZ", "DL1C", "UA1A", "UR5B", "UR5BB"};
+        QTest::newRow("Rcvd QSL") << "ViewSortRcvdQSL"
+                                  << "" << QStringList{"DL1C", "UR5B", "K1ZZ", "UR5BB", "UA1A"};
+        QTest::newRow("Send QSL") << "ViewSortSendQSL"
+                                  << "" << QStringList{"DL1C", "UA1A", "K1ZZ", "UR5BB", "UR5B"};
     }
     void eachSortOrderOfTheViewMenu() {
         QFETCH(QString, item);
@@ -169,10 +171,11 @@ private slots:
         QFETCH(bool, filtered);
         QFETCH(QString, current);
         start();
-        if (filtered) filterBy([] {
-            Filter->CheckBoxC->setChecked(true);
-            Filter->EditC->setText("U*");
-        });
+        if (filtered)
+            filterBy([] {
+                Filter->CheckBoxC->setChecked(true);
+                Filter->EditC->setText("U*");
+            });
         // The latest day already holds K1ZZ: the new contact sorts before it by call.
         app->clock().set(QDateTime(QDate(2024, 3, 12), QTime(12, 0)));
         FMain->TimerRealClockTimer();
@@ -345,9 +348,8 @@ private slots:
         QTest::addColumn<QStringList>("left");
         const QStringList all{"DL1C", "K1ZZ", "UA1A", "UR5B", "UR5BB"};
         QTest::newRow("whole book") << FilterSetup([] {}) << DlgResult::Yes << QStringList{};
-        QTest::newRow("band 14 filter") << FilterSetup([] {
-            Filter->CheckBoxB->setChecked(true);
-        }) << DlgResult::Yes << QStringList{"UR5B", "UR5BB"};
+        QTest::newRow("band 14 filter") << FilterSetup([] { Filter->CheckBoxB->setChecked(true); })
+                                        << DlgResult::Yes << QStringList{"UR5B", "UR5BB"};
         QTest::newRow("empty view") << FilterSetup([] {
             Filter->CheckBoxC->setChecked(true);
             Filter->EditC->setText("ZZ*");
@@ -369,7 +371,8 @@ private slots:
         });
         // The walk runs no event loop: an event waiting before it still waits after it.
         bool pumped = false;
-        QMetaObject::invokeMethod(FMain, [&pumped] { pumped = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            FMain, [&pumped] { pumped = true; }, Qt::QueuedConnection);
         app->dialogs().answer(answer);
         FMain->LogClear->trigger();
         disconnect(watch);
@@ -382,6 +385,7 @@ private slots:
         QVERIFY(!FProgres->isVisible());
         QVERIFY(FMain->isVisible());
         QVERIFY(DM->DataSourceLog->enabled());
+        QCOMPARE(FMain->LabelQSOs->text(), QString::number(DM->TableLog->recordCount()));
         QStringList stored;
         QSqlQuery q(DM->ConnectionLog->db());
         q.exec("SELECT LogCall FROM Log WHERE LogNameLog = 1 ORDER BY LogCall");
@@ -409,6 +413,7 @@ private slots:
         QCOMPARE(viewCalls().size(), rowsOf("LogNameLog = 1"));
         QCOMPARE(rowsOf("LogNameLog = 1"), 5);
         QCOMPARE(currentCall(), QString("K1ZZ"));
+        QCOMPARE(FMain->LabelQSOs->text(), QString("5"));
     }
 };
 
