@@ -182,6 +182,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     TimerTimer = named(new QTimer(this), QStringLiteral("TimerTimer"));
     TimerTimer->setInterval(1000);
     connectEntryHandlers();
+    connectDeviceHandlers();
 
     fitToContents();
     centreOnScreen(this);

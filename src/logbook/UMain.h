@@ -251,6 +251,7 @@ public:
     QMenu* DevicesTrx;
     QAction* DeviceTrxControl;
     QAction* DeviceTrxConnect;
+    QPushButton* ButtonKenw; // invisible: its click only opens the transceiver's port
 
     QMenu* Options;
     QAction* OptionsConfig;
@@ -308,6 +309,15 @@ public:
 
     // --- log grid ---------------------------------------------------------------------------
     void ViewSortDateClick();
+
+    // --- transceiver link ---------------------------------------------------------------
+    void DeviceTrxConnectClick();
+    void DeviceTrxControlClick();
+    void ButtonKenwClick();
+    // The band of the radio's VFO A, on the GUI thread, in the order of the replies.
+    void TrxBandArrived(const QString& band);
+    void TrxOpenFailed(const QString& port, const QString& why);
+    void connectDeviceHandlers();
 
     // --- stopwatch ------------------------------------------------------------------------
     void TimerStartClick();
