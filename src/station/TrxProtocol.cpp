@@ -126,28 +126,47 @@ private:
     bool ok_ = true;
 };
 
-void offOn(QChar c, QString& field) {
-    if (c == u'0') field = QStringLiteral("OFF");
-    else if (c == u'1') field = QStringLiteral("ON");
+
+QString oneOr(QChar c, const QString& one, const QString& other) {
+    return c == u'1' ? one : other;
 }
 
-QString oneOr(QChar c, const char* one, const char* other) {
-    return QString::fromLatin1(c == u'1' ? one : other);
-}
-
-void fromTable(QChar c, std::initializer_list<const char*> texts, QString& field) {
+template <std::size_t N> void fromTable(QChar c, const std::array<QString, N>& texts, QString& field) {
     const int i = c.unicode() - u'0';
-    if (i >= 0 && i < int(texts.size())) field = QString::fromLatin1(texts.begin()[i]);
+    if (i >= 0 && i < int(N)) field = texts[i];
+}
+
+void offOn(QChar c, QString& field) {
+    static const std::array<QString, 2> texts{"OFF", "ON"};
+    fromTable(c, texts, field);
 }
 
 void mode(QChar c, QString& field) {
-    fromTable(c, {"NOT SELECTION", "LSB", "USB", "CW", "FM", "AM", "RTTY", "CW", "NOT SELECTION", "RTTY"},
-              field);
+    static const std::array<QString, 10> modes{"NOT SELECTION", "LSB", "USB", "CW", "FM",
+                                               "AM", "RTTY", "CW", "NOT SELECTION", "RTTY"};
+    fromTable(c, modes, field);
 }
 
 void vfo(QChar c, QString& field) {
-    fromTable(c, {"VFO-A", "VFO-B", "MEMORY"}, field);
+    static const std::array<QString, 3> vfos{"VFO-A", "VFO-B", "MEMORY"};
+    fromTable(c, vfos, field);
 }
+
+// Which two-letter codes occur anywhere in a reply, found in one pass over it.
+class CodesPresent {
+public:
+    explicit CodesPresent(QStringView s) {
+        for (qsizetype i = 0; i + 1 < s.size(); ++i) {
+            const int a = index(s[i]), b = index(s[i + 1]);
+            if (a >= 0 && b >= 0) pairs_[a * 26 + b] = true;
+        }
+    }
+    bool operator()(const char* code) const { return pairs_[(code[0] - 'A') * 26 + (code[1] - 'A')]; }
+
+private:
+    static int index(QChar c) { return c >= u'A' && c <= u'Z' ? c.unicode() - u'A' : -1; }
+    std::array<bool, 26 * 26> pairs_{};
+};
 
 bool frequency(Fields& f, qint32& freq, QString& band) {
     if (!f.number(3, 13, freq)) return false;
@@ -158,8 +177,13 @@ bool frequency(Fields& f, qint32& freq, QString& band) {
 } // namespace
 
 QString trxBandOfFrequency(qint64 hz) {
-    for (const BandRow& r : kBands)
-        if (hz >= r.from && hz < r.below) return QString::fromLatin1(r.band);
+    static const auto names = [] {
+        std::array<QString, std::size(kBands)> n;
+        for (std::size_t i = 0; i < n.size(); ++i) n[i] = QString::fromLatin1(kBands[i].band);
+        return n;
+    }();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (hz >= kBands[i].from && hz < kBands[i].below) return names[i];
     return QStringLiteral("NO");
 }
 
@@ -173,20 +197,23 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     while (!reply.isEmpty() && reply.back() <= u' ') reply.chop(1);
     Fields f(reply);
     InDataTRX& d = st.data;
-    const auto has = [reply](const char* code) { return reply.contains(QLatin1String(code, 2)); };
+    const CodesPresent has(reply);
+    static const QString On = QStringLiteral("ON"), Off = QStringLiteral("OFF");
+    static const QString Inline = QStringLiteral("INLINE"), Thru = QStringLiteral("THRU");
     const QChar c3 = f.at(3);
 
     if (has("FA") && !frequency(f, d.FreqA, d.BandA)) return false;
     if (has("FB") && !frequency(f, d.FreqB, d.BandB)) return false;
     if (has("AC")) {
-        d.TunerRx = oneOr(c3, "INLINE", "THRU");
-        d.TunerTx = oneOr(f.at(4), "INLINE", "THRU");
-        d.TunerOn = oneOr(f.at(5), "ON", "OFF");
+        d.TunerRx = oneOr(c3, Inline, Thru);
+        d.TunerTx = oneOr(f.at(4), Inline, Thru);
+        d.TunerOn = oneOr(f.at(5), On, Off);
     }
     if (has("AG") && !f.number(3, 5, d.AfGain)) return false;
     if (has("AI") && !f.number(3, 3, d.AutoInfo)) return false;
     if (has("AN") && !f.number(3, 3, d.Antenna)) return false;
-    if (has("BC")) fromTable(c3, {"OFF", "ON", "ON ENHANCED"}, d.BeatCancel);
+    static const std::array<QString, 3> beatCancel{"OFF", "ON", "ON ENHANCED"};
+    if (has("BC")) fromTable(c3, beatCancel, d.BeatCancel);
     if (has("BY")) offOn(c3, d.Busy);
     if (has("CA")) offOn(c3, d.CwTune);
     if (has("FR")) vfo(c3, d.RxVfo);
@@ -200,13 +227,14 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     }
     if (has("IS") && !f.number(3, 7, d.IfShift)) return false;
     if (has("KS") && !f.number(3, 5, d.KeySpeed)) return false;
-    if (has("KY")) d.KeyerBuffer = QString::fromLatin1(c3 == u'0' ? "OK" : "NOT");
-    if (has("LK")) d.Lock = QString::fromLatin1(c3 == u'0' ? "UNLOCK" : "LOCK");
+    if (has("KY")) d.KeyerBuffer = c3 == u'0' ? QStringLiteral("OK") : QStringLiteral("NOT");
+    if (has("LK")) d.Lock = c3 == u'0' ? QStringLiteral("UNLOCK") : QStringLiteral("LOCK");
     if (has("MC")) d.MemChannel = f.text(4, 6);
     if (has("MD")) mode(c3, d.Mode);
     if (has("MG") && !f.number(3, 5, d.MicGain)) return false;
-    if (has("NB")) d.NoiseBlanker = oneOr(c3, "ON", "OFF");
-    if (has("NR")) fromTable(c3, {"OFF", "NR-1", "NR-2"}, d.NoiseReduction);
+    if (has("NB")) d.NoiseBlanker = oneOr(c3, On, Off);
+    static const std::array<QString, 3> noiseReduction{"OFF", "NR-1", "NR-2"};
+    if (has("NR")) fromTable(c3, noiseReduction, d.NoiseReduction);
     if (has("PA")) offOn(c3, d.PreAmp);
     if (has("PC") && !f.number(3, 5, d.Power)) return false;
     if (has("PR")) offOn(c3, d.Processor);
@@ -249,15 +277,15 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     if (has("IF")) {
         InDataTRXInform& i = st.inform;
         if (!frequency(f, i.Freq, i.Band)) return false;
-        i.Rit = oneOr(f.at(24), "ON", "OFF");
-        i.Xit = oneOr(f.at(25), "ON", "OFF");
+        i.Rit = oneOr(f.at(24), On, Off);
+        i.Xit = oneOr(f.at(25), On, Off);
         i.MemChannel = f.text(27, 28);
-        i.TxRx = oneOr(f.at(29), "TX", "RX");
+        i.TxRx = oneOr(f.at(29), QStringLiteral("TX"), QStringLiteral("RX"));
         mode(f.at(30), i.Mode);
         vfo(f.at(31), i.Vfo);
-        i.Scan = oneOr(f.at(32), "ON", "OFF");
-        i.Split = oneOr(f.at(33), "ON", "OFF");
-        i.Tone = oneOr(f.at(34), "ON", "OFF");
+        i.Scan = oneOr(f.at(32), On, Off);
+        i.Split = oneOr(f.at(33), On, Off);
+        i.Tone = oneOr(f.at(34), On, Off);
         i.ToneNumber = f.text(35, 36);
     }
     if (has("EX")) {
@@ -272,8 +300,8 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
         m.Channel = f.text(5, 6);
         if (!f.number(7, 17, m.Freq)) return false;
         mode(f.at(18), m.Mode);
-        m.LockOut = oneOr(f.at(19), "LOCKED OUT", "NOT LOCKED OUT");
-        m.Tone = oneOr(f.at(20), "ON", "OFF");
+        m.LockOut = oneOr(f.at(19), QStringLiteral("LOCKED OUT"), QStringLiteral("NOT LOCKED OUT"));
+        m.Tone = oneOr(f.at(20), On, Off);
         m.ToneNumber = f.raw(21, 22);
     }
     return true;
