@@ -1,5 +1,6 @@
 // The transceiver's replies as the radio sends them, decoded into the status records, and the
 // band that reaches the entry panel.
+#include "platform/SerialPort.h"
 #include "station/TrxProtocol.h"
 #include "station/UCtrlTRX.h"
 
@@ -154,6 +155,22 @@ private slots:
         QFETCH(QString, bandA);
         QFETCH(QString, entry);
         QCOMPARE(trxBandForEntry(bandA), entry);
+    }
+
+    void portSettingNamesTheDevice_data() {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0";
+        QTest::newRow("COM10") << "COM10" << "/dev/ttyS9";
+        QTest::newRow("COM11 is a name") << "COM11" << "COM11";
+        QTest::newRow("device path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("None") << "None" << "";
+        QTest::newRow("empty") << "" << "";
+    }
+    void portSettingNamesTheDevice() {
+        QFETCH(QString, setting);
+        QFETCH(QString, device);
+        QCOMPARE(serialDeviceOf(setting), device);
     }
 
     // The reader thread decodes; the bands arrive on the receiver's thread, in reply order, and

@@ -182,7 +182,6 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("none chosen") << "None" << "no port is chosen in the settings";
         QTest::newRow("missing device") << "/dev/ttyNoSuchTrx" << "no such device";
-        QTest::newRow("COM10 absent") << "COM10" << "no such device";
     }
     void portThatCannotOpenIsReportedOnce() {
         QFETCH(QString, port);
