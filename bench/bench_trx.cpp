@@ -52,12 +52,19 @@ int main(int argc, char** argv) {
 
     // 100 000 replies of the kinds a polled radio sends, through the reader's entry point.
     const QStringList kinds{QString::fromLatin1(FakeTs570::ifReply(14074000, false).chopped(1)),
-                            "FA00007050000", "PC100", "SM0005", "EX0490012", "MR0x1200014074000210 8", "?"};
+                            "FA00007050000",
+                            "PC100",
+                            "SM0005",
+                            "EX0490012",
+                            "MR0x1200014074000210 8",
+                            "?"};
     QStringList replies;
-    for (int i = 0; i < 100000; ++i) replies << kinds[i % kinds.size()];
+    for (int i = 0; i < 100000; ++i)
+        replies << kinds[i % kinds.size()];
     QElapsedTimer t;
     t.start();
-    for (const QString& r : replies) TrxDecodeReply(r);
+    for (const QString& r : replies)
+        TrxDecodeReply(r);
     const double decodeMs = t.nsecsElapsed() / 1e6;
     report("100 000 replies decoded (records and hand-over)", decodeMs, "ms", 100);
     QCoreApplication::processEvents(); // the queued hand-overs have no receiver yet

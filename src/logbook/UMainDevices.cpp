@@ -18,7 +18,8 @@ void TFMain::connectDeviceHandlers() {
     ButtonKenw->setObjectName(QStringLiteral("ButtonKenw"));
     ButtonKenw->setFocusPolicy(Qt::ClickFocus);
     ButtonKenw->setVisible(false);
-    connect(ButtonKenw, &QPushButton::clicked, this, [this] { Dialogs::guarded([this] { ButtonKenwClick(); }); });
+    connect(ButtonKenw, &QPushButton::clicked, this,
+            [this] { Dialogs::guarded([this] { ButtonKenwClick(); }); });
     connectHandler(DeviceTrxConnect, &TFMain::DeviceTrxConnectClick);
     connectHandler(DeviceTrxControl, &TFMain::DeviceTrxControlClick);
     TrxSetReceiver({this, [this](const QString& band) { TrxBandArrived(band); },

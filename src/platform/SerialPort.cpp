@@ -21,8 +21,10 @@ QSerialPort::FlowControl currentFlowControl(const QString& device) {
     termios t{};
     QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
     if (::tcgetattr(fd, &t) == 0) {
-        if (t.c_cflag & CRTSCTS) flow = QSerialPort::HardwareControl;
-        else if (t.c_iflag & (IXON | IXOFF)) flow = QSerialPort::SoftwareControl;
+        if (t.c_cflag & CRTSCTS)
+            flow = QSerialPort::HardwareControl;
+        else if (t.c_iflag & (IXON | IXOFF))
+            flow = QSerialPort::SoftwareControl;
     }
     ::close(fd);
     return flow;
@@ -102,7 +104,9 @@ std::unique_ptr<SerialPort> makeSerialPort() {
 QString serialDeviceOf(const QString& portSetting) {
     const QString s = portSetting.trimmed();
     if (s.isEmpty() || s.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0) return {};
-    static const QRegularExpression com(QStringLiteral("^COM([1-9]|10)$"), QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = com.match(s); m.hasMatch()) return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
+    static const QRegularExpression com(QStringLiteral("^COM([1-9]|10)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = com.match(s); m.hasMatch())
+        return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
     return s;
 }

@@ -47,8 +47,10 @@ public:
 private:
     // One pass per command that left the port, each 70 ms after it.
     void commandLeft() {
-        if (pass_->isActive()) ++pendingPasses_;
-        else pass_->start();
+        if (pass_->isActive())
+            ++pendingPasses_;
+        else
+            pass_->start();
     }
 
     void readPass() {
@@ -81,12 +83,14 @@ private:
 };
 
 TrxLink::TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure)
-    : thread_(new QThread), worker_(new TrxLinkWorker(device, baud, std::move(onReply), std::move(onFailure))) {
+    : thread_(new QThread),
+      worker_(new TrxLinkWorker(device, baud, std::move(onReply), std::move(onFailure))) {
     thread_->setObjectName(QStringLiteral("TrxReaderThread"));
     worker_->moveToThread(thread_);
     QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_->start();
-    QMetaObject::invokeMethod(worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
 }
 
 TrxLink::~TrxLink() {
@@ -95,13 +99,15 @@ TrxLink::~TrxLink() {
 
 void TrxLink::send(const QByteArray& command) {
     if (!running()) return;
-    QMetaObject::invokeMethod(worker_, [w = worker_, command] { w->send(command); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, command] { w->send(command); }, Qt::QueuedConnection);
 }
 
 void TrxLink::close() {
     if (!thread_) return;
     if (thread_->isRunning()) {
-        QMetaObject::invokeMethod(worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
         thread_->wait();
     }
     delete thread_;

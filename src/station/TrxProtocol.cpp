@@ -11,14 +11,13 @@ struct BandRow {
     qint64 below;
     const char* band;
 };
-constexpr BandRow kBands[] = {
-    {1'000'000, 3'000'000, "1,8"},         {3'000'000, 5'000'000, "3,5"},
-    {5'000'000, 9'000'000, "7"},           {9'000'000, 12'000'000, "10"},
-    {12'000'000, 16'000'000, "14"},        {16'000'000, 19'000'000, "18"},
-    {19'000'000, 23'000'000, "21"},        {23'000'000, 26'000'000, "24"},
-    {26'000'000, 35'000'000, "28"},        {45'000'000, 65'000'000, "50"},
-    {135'000'000, 160'000'000, "144"},     {400'000'000, 500'000'000, "430"},
-    {1'000'000'000, 2'000'000'000, "1260"}};
+constexpr BandRow kBands[] = {{1'000'000, 3'000'000, "1,8"},         {3'000'000, 5'000'000, "3,5"},
+                              {5'000'000, 9'000'000, "7"},           {9'000'000, 12'000'000, "10"},
+                              {12'000'000, 16'000'000, "14"},        {16'000'000, 19'000'000, "18"},
+                              {19'000'000, 23'000'000, "21"},        {23'000'000, 26'000'000, "24"},
+                              {26'000'000, 35'000'000, "28"},        {45'000'000, 65'000'000, "50"},
+                              {135'000'000, 160'000'000, "144"},     {400'000'000, 500'000'000, "430"},
+                              {1'000'000'000, 2'000'000'000, "1260"}};
 
 constexpr int kMenuRows = 52;
 constexpr int kMenuValues = 13;
@@ -29,12 +28,14 @@ MenuTable buildMenuTable() {
     MenuTable t;
     const auto set = [&t](std::initializer_list<int> rows, const QStringList& texts) {
         for (int r : rows)
-            for (int v = 0; v < texts.size(); ++v) t[r][v] = texts[v];
+            for (int v = 0; v < texts.size(); ++v)
+                t[r][v] = texts[v];
     };
     const auto counted = [](const QString& first, int from, int to) {
         QStringList out;
         if (!first.isEmpty()) out << first;
-        for (int i = from; i <= to; ++i) out << QString::number(i);
+        for (int i = from; i <= to; ++i)
+            out << QString::number(i);
         return out;
     };
     set({0}, {"OFF", "d4", "d3", "d2", "d1"});
@@ -100,7 +101,8 @@ public:
         for (qsizetype i = 0; converted && i < t.size(); ++i) {
             const QChar c = t[i];
             if (i == 0 && (c == u'+' || c == u'-') && t.size() > 1) continue;
-            if (c < u'0' || c > u'9') converted = false;
+            if (c < u'0' || c > u'9')
+                converted = false;
             else if ((v = v * 10 + (c.unicode() - u'0')) > qint64(std::numeric_limits<qint32>::max()) + 1)
                 converted = false;
         }
@@ -118,14 +120,15 @@ private:
     QStringView range(int from, int to) const {
         if (from > s_.size()) return {};
         QStringView r = s_.mid(from - 1, std::min<qsizetype>(to, s_.size()) - from + 1);
-        while (!r.isEmpty() && r.front() == u' ') r = r.mid(1);
-        while (!r.isEmpty() && r.back() == u' ') r.chop(1);
+        while (!r.isEmpty() && r.front() == u' ')
+            r = r.mid(1);
+        while (!r.isEmpty() && r.back() == u' ')
+            r.chop(1);
         return r;
     }
     QStringView s_;
     bool ok_ = true;
 };
-
 
 QString oneOr(QChar c, const QString& one, const QString& other) {
     return c == u'1' ? one : other;
@@ -142,8 +145,8 @@ void offOn(QChar c, QString& field) {
 }
 
 void mode(QChar c, QString& field) {
-    static const std::array<QString, 10> modes{"NOT SELECTION", "LSB", "USB", "CW", "FM",
-                                               "AM", "RTTY", "CW", "NOT SELECTION", "RTTY"};
+    static const std::array<QString, 10> modes{"NOT SELECTION", "LSB", "USB",           "CW",  "FM", "AM",
+                                               "RTTY",          "CW",  "NOT SELECTION", "RTTY"};
     fromTable(c, modes, field);
 }
 
@@ -179,7 +182,8 @@ bool frequency(Fields& f, qint32& freq, QString& band) {
 QString trxBandOfFrequency(qint64 hz) {
     static const auto names = [] {
         std::array<QString, std::size(kBands)> n;
-        for (std::size_t i = 0; i < n.size(); ++i) n[i] = QString::fromLatin1(kBands[i].band);
+        for (std::size_t i = 0; i < n.size(); ++i)
+            n[i] = QString::fromLatin1(kBands[i].band);
         return n;
     }();
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -193,8 +197,10 @@ QString trxMenuText(int number, int value) {
 }
 
 bool decodeTrxReply(QStringView reply, TrxStatus& st) {
-    while (!reply.isEmpty() && reply.front() <= u' ') reply = reply.mid(1);
-    while (!reply.isEmpty() && reply.back() <= u' ') reply.chop(1);
+    while (!reply.isEmpty() && reply.front() <= u' ')
+        reply = reply.mid(1);
+    while (!reply.isEmpty() && reply.back() <= u' ')
+        reply.chop(1);
     Fields f(reply);
     InDataTRX& d = st.data;
     const CodesPresent has(reply);
@@ -222,8 +228,10 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     if (has("FW") && !f.number(3, 6, d.FilterWidth)) return false;
     if (has("GT")) {
         const QString t = f.text(3, 5);
-        if (t == u"002") d.AgcTime = QStringLiteral("FAST");
-        else if (t == u"004") d.AgcTime = QStringLiteral("SLOW");
+        if (t == u"002")
+            d.AgcTime = QStringLiteral("FAST");
+        else if (t == u"004")
+            d.AgcTime = QStringLiteral("SLOW");
     }
     if (has("IS") && !f.number(3, 7, d.IfShift)) return false;
     if (has("KS") && !f.number(3, 5, d.KeySpeed)) return false;
@@ -242,16 +250,22 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     if (has("PT") && !f.number(3, 5, d.Pitch)) return false;
     if (has("RA")) {
         const QString t = f.text(3, 4);
-        if (t == u"00") d.Attenuator = QStringLiteral("OFF");
-        else if (t == u"01") d.Attenuator = QStringLiteral("ON");
+        if (t == u"00")
+            d.Attenuator = QStringLiteral("OFF");
+        else if (t == u"01")
+            d.Attenuator = QStringLiteral("ON");
     }
     if (has("RG") && !f.number(3, 5, d.RfGain)) return false;
     if (has("RM")) {
         if (!f.number(4, 7, d.Meter.Reading)) return false;
-        if (c3 == u'0') d.Meter.Meter1 = d.Meter.Meter2 = d.Meter.Meter3 = 0;
-        else if (c3 == u'1') d.Meter.Meter1 = 1;
-        else if (c3 == u'2') d.Meter.Meter2 = 2;
-        else if (c3 == u'3') d.Meter.Meter3 = 3;
+        if (c3 == u'0')
+            d.Meter.Meter1 = d.Meter.Meter2 = d.Meter.Meter3 = 0;
+        else if (c3 == u'1')
+            d.Meter.Meter1 = 1;
+        else if (c3 == u'2')
+            d.Meter.Meter2 = 2;
+        else if (c3 == u'3')
+            d.Meter.Meter3 = 3;
     }
     if (has("RT")) offOn(c3, d.Rit);
     if (has("XT")) offOn(c3, d.Xit);
@@ -271,8 +285,10 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     if (has("ID")) {
         const QString t = f.text(3, 5);
         d.RadioId = QStringLiteral("Kenwood ");
-        if (t == u"018") d.RadioId = QStringLiteral("Kenwood TS-570S");
-        else if (t == u"017") d.RadioId = QStringLiteral("Kenwood TS-570D");
+        if (t == u"018")
+            d.RadioId = QStringLiteral("Kenwood TS-570S");
+        else if (t == u"017")
+            d.RadioId = QStringLiteral("Kenwood TS-570D");
     }
     if (has("IF")) {
         InDataTRXInform& i = st.inform;

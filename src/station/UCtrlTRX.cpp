@@ -13,15 +13,16 @@ SetingComTRXPort TrxSettings;
 namespace {
 
 QMutex statusLock;
-TrxStatus status;          // guarded by statusLock
-TrxReceiver receiver;      // guarded by statusLock
+TrxStatus status;                     // guarded by statusLock
+TrxReceiver receiver;                 // guarded by statusLock
 std::unique_ptr<TrxLink> currentLink; // GUI thread only
 // Counts the openings, so a late report of an earlier one is not taken for the current link.
 int linkGeneration = 0;
 
 template <class F> void deliver(F&& call) {
     QMutexLocker lock(&statusLock);
-    if (receiver.context) QMetaObject::invokeMethod(receiver.context, std::forward<F>(call), Qt::QueuedConnection);
+    if (receiver.context)
+        QMetaObject::invokeMethod(receiver.context, std::forward<F>(call), Qt::QueuedConnection);
 }
 
 } // namespace
@@ -63,15 +64,15 @@ void TrxOpenPort() {
     const QString port = TrxSettings.TrxPort;
     const int generation = ++linkGeneration;
     currentLink = std::make_unique<TrxLink>(serialDeviceOf(port), TrxSettings.TrxBaud, TrxDecodeReply,
-                                     [port, generation](const QString& why) {
-                                         deliver([port, why, generation] {
-                                             if (generation != linkGeneration || !currentLink) return;
-                                             QMutexLocker lock(&statusLock);
-                                             auto report = receiver.openFailed;
-                                             lock.unlock();
-                                             if (report) report(port, why);
-                                         });
-                                     });
+                                            [port, generation](const QString& why) {
+                                                deliver([port, why, generation] {
+                                                    if (generation != linkGeneration || !currentLink) return;
+                                                    QMutexLocker lock(&statusLock);
+                                                    auto report = receiver.openFailed;
+                                                    lock.unlock();
+                                                    if (report) report(port, why);
+                                                });
+                                            });
 }
 
 void TrxSend(const QString& command) {

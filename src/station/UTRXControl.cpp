@@ -106,7 +106,8 @@ TFTRXControl::TFTRXControl(QWidget* parent) : TForm(QStringLiteral("FTRXControl"
     TimerUpdate = new QTimer(this);
     TimerUpdate->setObjectName(QStringLiteral("TimerUpdate"));
     TimerUpdate->setInterval(1000);
-    connect(TimerUpdate, &QTimer::timeout, this, [this] { Dialogs::guarded([this] { TimerUpdateTimer(); }); });
+    connect(TimerUpdate, &QTimer::timeout, this,
+            [this] { Dialogs::guarded([this] { TimerUpdateTimer(); }); });
 }
 
 TFTRXControl::~TFTRXControl() {

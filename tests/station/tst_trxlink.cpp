@@ -75,14 +75,14 @@ private slots:
         QTest::addColumn<QString>("powerText");
         QTest::addColumn<QColor>("powerColour");
         QTest::addColumn<QString>("band");
-        QTest::newRow("receiving") << qint64(7050000) << false << QByteArray("SM0005;FA00007050000;") << 5 << 50
-                                   << "50" << QColor(0, 0, 255) << "7";
-        QTest::newRow("transmitting") << qint64(14074000) << true << QByteArray("SM0000;FA00014074000;") << 0 << 50
-                                      << "50" << QColor(255, 0, 0) << "14";
-        QTest::newRow("full scales") << qint64(1840000) << false << QByteArray("SM0030;PC150;FA00001840000;") << 15
-                                     << 100 << "150" << QColor(0, 0, 255) << "1.8";
-        QTest::newRow("80 m") << qint64(3573000) << false << QByteArray("SM0000;FA00003573000;") << 0 << 50 << "50"
-                              << QColor(0, 0, 255) << "3.5";
+        QTest::newRow("receiving") << qint64(7050000) << false << QByteArray("SM0005;FA00007050000;") << 5
+                                   << 50 << "50" << QColor(0, 0, 255) << "7";
+        QTest::newRow("transmitting") << qint64(14074000) << true << QByteArray("SM0000;FA00014074000;") << 0
+                                      << 50 << "50" << QColor(255, 0, 0) << "14";
+        QTest::newRow("full scales") << qint64(1840000) << false << QByteArray("SM0030;PC150;FA00001840000;")
+                                     << 15 << 100 << "150" << QColor(0, 0, 255) << "1.8";
+        QTest::newRow("80 m") << qint64(3573000) << false << QByteArray("SM0000;FA00003573000;") << 0 << 50
+                              << "50" << QColor(0, 0, 255) << "3.5";
     }
     void windowShowsTheDecodedReplies() {
         QFETCH(qint64, hz);
@@ -138,7 +138,8 @@ private slots:
         tick();
         QTRY_COMPARE(TrxReadStatus().data.Power, 33);
         QByteArray burst; // 50 replies of 6 bytes: 300 bytes
-        for (int k = 1; k <= 50; ++k) burst += "PC" + QByteArray::number(k).rightJustified(3, '0') + ";";
+        for (int k = 1; k <= 50; ++k)
+            burst += "PC" + QByteArray::number(k).rightJustified(3, '0') + ";";
         radio->sendUnsolicited(burst);
         tick();
         QTRY_COMPARE(TrxReadStatus().data.Power, 42);
@@ -180,8 +181,10 @@ private slots:
     void portThatCannotOpenIsReportedOnce_data() {
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("none chosen") << "None" << "no port is chosen in the settings";
-        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx" << "no such device";
+        QTest::newRow("none chosen") << "None"
+                                     << "no port is chosen in the settings";
+        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx"
+                                        << "no such device";
     }
     void portThatCannotOpenIsReportedOnce() {
         QFETCH(QString, port);
