@@ -117,8 +117,6 @@ TFTRXControl::~TFTRXControl() {
     if (FTRXControl == this) FTRXControl = nullptr;
 }
 
-void TFTRXControl::FormCreate() {}
-
 void TFTRXControl::TimerUpdateTimer() {
     TrxSend(QString::fromLatin1(TrxCommand::Poll));
     // The reply to this poll is shown at the next tick.

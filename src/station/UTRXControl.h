@@ -16,8 +16,6 @@ public:
     explicit TFTRXControl(QWidget* parent = nullptr);
     ~TFTRXControl() override;
 
-    void FormCreate() override;
-
     QGroupBox* GroupBoxFreq;
     QLabel* LabelFreq;
     QGroupBox* GroupBoxMeter;
