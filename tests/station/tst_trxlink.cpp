@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTimer>
 #include <QtTest>
 
@@ -185,14 +186,22 @@ private slots:
                                      << "no port is chosen in the settings";
         QTest::newRow("missing device") << "/dev/ttyNoSuchTrx"
                                         << "no such device";
+        QTest::newRow("in use") << "" // the fake radio's port, held by another program
+                                << "the device is in use by another program";
     }
     void portThatCannotOpenIsReportedOnce() {
         QFETCH(QString, port);
         QFETCH(QString, reason);
+        QSerialPort otherProgram(radio->portName());
+        if (port.isEmpty()) {
+            port = radio->portName();
+            QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+        }
         TrxSettings.TrxPort = port;
         FMain->DeviceTrxConnect->trigger();
         QTRY_COMPARE(app->dialogs().messages.size(), 1);
-        QCOMPARE(app->dialogs().lastText(), "Port " + port + " cannot be opened: " + reason);
+        QVERIFY2(app->dialogs().lastText().startsWith("Port " + port + " cannot be opened: " + reason),
+                 qPrintable(app->dialogs().lastText()));
         QVERIFY(!FMain->DeviceTrxConnect->isChecked());
         QVERIFY(!FMain->DeviceTrxControl->isEnabled());
         QVERIFY(!FTRXControl->TimerUpdate->isActive());
