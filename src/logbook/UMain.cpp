@@ -121,6 +121,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     setUpLogGrid();
     connectMediaHandlers();
     connectCallbookHandlers();
+    connectDeviceHandlers();
 
     fitToContents();
     centreOnScreen(this);

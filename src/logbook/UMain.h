@@ -270,6 +270,7 @@ public:
     QMenu* DevicesTrx;
     QAction* DeviceTrxControl;
     QAction* DeviceTrxConnect;
+    QPushButton* ButtonKenw; // invisible: its click only opens the transceiver's port
 
     QMenu* Options;
     QAction* OptionsConfig;
@@ -355,6 +356,15 @@ public:
     // Colours the log grid and wires the sort items, "Delete QSO" and "Clear"; run once by the
     // constructor.
     void setUpLogGrid();
+
+    // --- transceiver link ---------------------------------------------------------------
+    void DeviceTrxConnectClick();
+    void DeviceTrxControlClick();
+    void ButtonKenwClick();
+    // The band of the radio's VFO A, on the GUI thread, in the order of the replies.
+    void TrxBandArrived(const QString& band);
+    void TrxOpenFailed(const QString& port, const QString& why);
+    void connectDeviceHandlers();
 
     // --- stopwatch ------------------------------------------------------------------------
     void TimerStartClick();

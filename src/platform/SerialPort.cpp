@@ -1,0 +1,112 @@
+#include "platform/SerialPort.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// The flow control the device has now, so opening it does not change it.
+QSerialPort::FlowControl currentFlowControl(const QString& device) {
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return QSerialPort::NoFlowControl;
+    termios t{};
+    QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
+    if (::tcgetattr(fd, &t) == 0) {
+        if (t.c_cflag & CRTSCTS)
+            flow = QSerialPort::HardwareControl;
+        else if (t.c_iflag & (IXON | IXOFF))
+            flow = QSerialPort::SoftwareControl;
+    }
+    ::close(fd);
+    return flow;
+}
+
+QString reasonOf(const QSerialPort& port, const QString& device) {
+    const QFileInfo info(device);
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("no such device");
+    case QSerialPort::PermissionError:
+        if (info.exists() && !(info.isReadable() && info.isWritable()))
+            return QStringLiteral("permission denied; the user needs to be a member of the group \"%1\"")
+                .arg(info.group().isEmpty() ? QStringLiteral("dialout") : info.group());
+        return QStringLiteral("the device is in use by another program (%1)").arg(port.errorString());
+    default:
+        return port.errorString();
+    }
+}
+
+class QtSerialPort : public SerialPort {
+public:
+    QtSerialPort() {
+        QObject::connect(&port_, &QSerialPort::bytesWritten, [this] {
+            if (port_.bytesToWrite() == 0 && transmitted) transmitted();
+        });
+    }
+
+    bool open(const QString& device, int baud, QString* why) override {
+        port_.setPortName(device);
+        port_.setBaudRate(baud);
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        port_.setStopBits(QSerialPort::OneStop);
+        port_.setFlowControl(currentFlowControl(device));
+        if (port_.open(QIODevice::ReadWrite)) return true;
+        if (why) *why = reasonOf(port_, device);
+        return false;
+    }
+
+    bool write(const QByteArray& bytes) override {
+        return port_.isOpen() && port_.write(bytes) == bytes.size();
+    }
+
+    qint64 bytesAvailable() override {
+        if (!port_.isOpen()) return 0;
+        // Take in what the device has delivered but the event loop has not read yet.
+        port_.waitForReadyRead(0);
+        port_.clearError();
+        return port_.bytesAvailable();
+    }
+
+    QByteArray read(qint64 maxBytes) override { return port_.isOpen() ? port_.read(maxBytes) : QByteArray(); }
+
+    void drainAndClose(int msecs) override {
+        if (!port_.isOpen()) return;
+        const QDeadlineTimer deadline(msecs);
+        while (port_.bytesToWrite() > 0 && !deadline.hasExpired())
+            if (!port_.waitForBytesWritten(int(deadline.remainingTime()))) break;
+        // The kernel's output queue too: a close would drop what the line has not sent yet.
+        int queued = 0;
+        while (::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0 && !deadline.hasExpired())
+            QThread::msleep(1);
+        port_.close();
+    }
+
+private:
+    QSerialPort port_;
+};
+
+} // namespace
+
+std::unique_ptr<SerialPort> makeSerialPort() {
+    return std::make_unique<QtSerialPort>();
+}
+
+QString serialDeviceOf(const QString& portSetting) {
+    const QString s = portSetting.trimmed();
+    if (s.isEmpty() || s.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0) return {};
+    static const QRegularExpression com(QStringLiteral("^COM([1-9]|10)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = com.match(s); m.hasMatch())
+        return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
+    return s;
+}

@@ -1,0 +1,120 @@
+#include "station/TrxLink.h"
+
+#include "platform/SerialPort.h"
+
+#include <QObject>
+#include <QThread>
+#include <QTimer>
+
+// Lives on the link's thread; owns the port there.
+class TrxLinkWorker : public QObject {
+public:
+    TrxLinkWorker(QString device, int baud, TrxLink::ReplyHandler onReply, TrxLink::FailureHandler onFailure)
+        : device_(std::move(device)), baud_(baud), onReply_(std::move(onReply)),
+          onFailure_(std::move(onFailure)) {}
+
+    void start() {
+        pass_ = new QTimer(this);
+        pass_->setSingleShot(true);
+        pass_->setInterval(TrxLink::AnswerDelayMs);
+        connect(pass_, &QTimer::timeout, this, [this] { readPass(); });
+        QString why;
+        if (device_.isEmpty()) {
+            why = QStringLiteral("no port is chosen in the settings");
+        } else {
+            auto port = makeSerialPort();
+            port->transmitted = [this] { commandLeft(); };
+            if (port->open(device_, baud_, &why)) port_ = std::move(port);
+        }
+        if (!port_ && onFailure_) onFailure_(why);
+    }
+
+    void send(QByteArray command) {
+        if (!port_) return;
+        command.truncate(TrxLink::CommandBufferSize);
+        // A refused write is tried again at once, ten attempts in all; the outcome goes nowhere.
+        for (int attempt = 0; attempt < 10; ++attempt)
+            if (port_->write(command)) break;
+    }
+
+    void stop() {
+        pass_->stop();
+        if (port_) port_->drainAndClose(TrxLink::DrainLimitMs);
+        port_.reset();
+        QThread::currentThread()->quit();
+    }
+
+private:
+    // One pass per command that left the port, each 70 ms after it.
+    void commandLeft() {
+        if (pass_->isActive())
+            ++pendingPasses_;
+        else
+            pass_->start();
+    }
+
+    void readPass() {
+        if (pendingPasses_ > 0) {
+            --pendingPasses_;
+            pass_->start();
+        }
+        if (!port_) return;
+        const qint64 queued = port_->bytesAvailable();
+        const QByteArray bytes = port_->read(std::min<qint64>(queued, TrxLink::ReadBufferSize));
+        // A reply whose ";" has not come yet is dropped; its rest arrives as a reply of its own.
+        QString reply;
+        for (const char c : bytes) {
+            if (c == ';') {
+                if (onReply_) onReply_(reply);
+                reply.clear();
+            } else {
+                reply += QLatin1Char(c);
+            }
+        }
+    }
+
+    QString device_;
+    int baud_;
+    TrxLink::ReplyHandler onReply_;
+    TrxLink::FailureHandler onFailure_;
+    std::unique_ptr<SerialPort> port_;
+    QTimer* pass_ = nullptr;
+    int pendingPasses_ = 0;
+};
+
+TrxLink::TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure)
+    : thread_(new QThread),
+      worker_(new TrxLinkWorker(device, baud, std::move(onReply), std::move(onFailure))) {
+    thread_->setObjectName(QStringLiteral("TrxReaderThread"));
+    worker_->moveToThread(thread_);
+    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_->start();
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
+}
+
+TrxLink::~TrxLink() {
+    close();
+}
+
+void TrxLink::send(const QByteArray& command) {
+    if (!running()) return;
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, command] { w->send(command); }, Qt::QueuedConnection);
+}
+
+void TrxLink::close() {
+    if (!thread_) return;
+    if (thread_->isRunning()) {
+        QMetaObject::invokeMethod(
+            worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
+        thread_->wait();
+    }
+    delete thread_;
+    thread_ = nullptr;
+    worker_ = nullptr;
+}
+
+bool TrxLink::running() const {
+    return thread_ && thread_->isRunning();
+}

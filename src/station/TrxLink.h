@@ -1,0 +1,42 @@
+#pragma once
+// The transceiver link: a serial port served by a worker thread of its own, from its opening to
+// its closing. The worker writes the commands in the order they were sent; after each write has
+// left the port it waits 70 ms for the radio, then reads at most 256 bytes and hands every reply
+// ended by ";" to the reply handler. Every call returns at once except close().
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class QThread;
+class TrxLinkWorker;
+
+class TrxLink {
+public:
+    // Both handlers run on the worker thread.
+    using ReplyHandler = std::function<void(const QString& reply)>;
+    using FailureHandler = std::function<void(const QString& why)>;
+
+    static constexpr int ReadBufferSize = 256;
+    static constexpr int CommandBufferSize = 256;
+    static constexpr int AnswerDelayMs = 70;
+    static constexpr int DrainLimitMs = 500;
+
+    // Starts the worker, which opens `device` (empty: no device) at `baud`; a failed opening is
+    // reported once through `onFailure`, and the worker then waits idle until close().
+    TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure);
+    ~TrxLink();
+    TrxLink(const TrxLink&) = delete;
+    TrxLink& operator=(const TrxLink&) = delete;
+
+    // Queues one command for the port (at most 256 bytes; what is beyond is not sent).
+    void send(const QByteArray& command);
+    // Lets the commands already sent leave the port (at most 500 ms), closes it and ends the
+    // worker thread; returns when the thread has ended.
+    void close();
+    bool running() const;
+
+private:
+    QThread* thread_ = nullptr;
+    TrxLinkWorker* worker_ = nullptr;
+};
