@@ -128,7 +128,7 @@ private slots:
         // Names of formats, awards and programs read the same in every language.
         const QStringList names{"ADIF", "Cabrilo", "Excel (*.csv)", "DXCC", "WAZ",     "Iota",   "Ukr Russ",
                                 "WAS",  "Award 1", "Award 2",       "DigiPan", "MixW", "MMVari", "CwType",
-                                "TrueTTY", "Pr5",  "Pr6",           "Zelmor"};
+                                "TrueTTY", "Pr5",  "Pr6",           "Zelmor",  "Kenwood"};
         const auto check = [&](const QObject* o, const QString& text) {
             const QString name = o->objectName();
             if (name.isEmpty() || text.isEmpty() || names.contains(text) || name.startsWith("ButtonF")) return;
