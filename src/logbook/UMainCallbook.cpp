@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QProgressBar>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -92,11 +93,11 @@ public:
     WalkWindows(const WalkWindows&) = delete;
     WalkWindows& operator=(const WalkWindows&) = delete;
 
-    // The progress window's gauge follows the walk here (GaugeMain: maximum total, position done).
+    // The progress window's gauge follows the walk (GaugeMain: maximum total, position done).
     static void showProgress(int done, int total) {
-        Q_UNUSED(done);
-        Q_UNUSED(total);
-        FProgres->repaint();
+        QProgressBar* gauge = FProgres->GaugeMain;
+        if (gauge->maximum() != std::max(1, total)) FProgres->setGaugeMaximum(gauge, total);
+        FProgres->setGauge(gauge, done);
     }
 
 private:
