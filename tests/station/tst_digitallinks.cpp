@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -69,8 +70,11 @@ void fillEntryPanel(const QStringList& t) {
 
 const QStringList kBefore{"", "", "", "59", "59", "7", "SSB", "typed note"};
 
+// One poll, as the poll timer runs it: a click of the program's reader button.
 void tick(DigitalProgram p) {
-    FExtProg->link(p).tick();
+    QPushButton* readers[] = {FExtProg->ButtonDigiPan, FExtProg->ButtonMixW, FExtProg->ButtonMMVari,
+                              FExtProg->ButtonCwType, FExtProg->ButtonTrueTTY};
+    readers[static_cast<int>(p)]->click();
 }
 
 // Message boxes that stay open while the program's poll comes again.
@@ -319,6 +323,15 @@ private slots:
         tick(program);
         QCOMPARE(FExtProg->EditName->text(), heldName);
         QCOMPARE(FExtProg->EditCall->text(), heldCall);
+    }
+
+    void furtherProgramsOnlyStart() {
+        FConfig->EditPr1->setText(existingFile);
+        FConfig->EditPr2->setText("C:\\");
+        FMain->Pr51->trigger();
+        FMain->Pr61->trigger();
+        QCOMPARE(launcher->opened, QStringList{existingFile});
+        QCOMPARE(messages(), QStringList{"File C:\\ not exists !"});
     }
 
     void pollDuringItsMessageOpensNoSecond() {
