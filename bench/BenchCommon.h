@@ -2,6 +2,9 @@
 // Shared bits of the benchmarks: headless start, the generated log, timing and memory figures.
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QString>
 #include <algorithm>
@@ -31,4 +34,31 @@ inline double median(std::vector<double> v) {
 
 inline void report(const char* what, double value, const char* unit, double budget) {
     std::printf("%-48s %10.3f %s   (budget %g %s)\n", what, value, unit, budget, unit);
+}
+
+struct TickGaps {
+    double worst = 0;
+    int ticks = 0;
+};
+
+// Runs the event loop for `ms` with a 5 ms timer and returns the longest gap between its ticks.
+inline TickGaps measureTickGaps(int ms) {
+    TickGaps g;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(5);
+    QElapsedTimer clock;
+    qint64 last = -1;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (last >= 0) g.worst = std::max(g.worst, (now - last) / 1e6);
+        last = now;
+        ++g.ticks;
+    });
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    clock.start();
+    probe.start();
+    loop.exec();
+    return g;
 }

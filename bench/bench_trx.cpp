@@ -15,37 +15,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-namespace {
-
-struct TickGaps {
-    double worst = 0;
-    int ticks = 0;
-};
-
-// Runs the event loop for `ms` with a 5 ms timer and returns the longest gap between its ticks.
-TickGaps measureTickGaps(int ms) {
-    TickGaps g;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(5);
-    QElapsedTimer clock;
-    qint64 last = -1;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0) g.worst = std::max(g.worst, (now - last) / 1e6);
-        last = now;
-        ++g.ticks;
-    });
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    clock.start();
-    probe.start();
-    loop.exec();
-    return g;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     benchHeadless();
     QApplication app(argc, argv);

@@ -122,6 +122,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     connectMediaHandlers();
     connectCallbookHandlers();
     connectDeviceHandlers();
+    connectProgramHandlers();
 
     fitToContents();
     centreOnScreen(this);

@@ -366,6 +366,16 @@ public:
     void TrxOpenFailed(const QString& port, const QString& why);
     void connectDeviceHandlers();
 
+    // --- digital-mode programs (UMainPrograms.cpp) -----------------------------------------
+    void DigiPan1Click();
+    void MixW1Click();
+    void MMVari1Click();
+    void CwTypeClick();
+    void PrTrueTTYClick();
+    void Pr51Click();
+    void Pr61Click();
+    void connectProgramHandlers();
+
     // --- stopwatch ------------------------------------------------------------------------
     void TimerStartClick();
     void TimerStopClick();
