@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     report("250-spot page parsed and shown (median)", median(shown), "ms", 50);
     report("100 kB page without line breaks", longLine, "ms", 50);
     report("the click that starts a load (GUI thread)", click, "ms", 5);
-    report("whole load over loopback (not waited on)", whole, "ms", 50);
+    std::printf("%-48s %10.3f ms   (the window is not waiting)\n", "whole load over loopback", whole);
     report("peak memory", peakMemoryMb(), "MB", 200);
     return 0;
 }
