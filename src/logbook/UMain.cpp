@@ -748,6 +748,8 @@ void TFMain::buildMenus() {
     connectHandler(ViewSoundPlayer, &TFMain::ViewSoundPlayerClick);
     connectHandler(ToolsQTHLoc, &TFMain::ToolsQTHLocClick);
     connectHandler(ToolsAwards, &TFMain::ToolsAwardsClick);
+    connectHandler(ToolsDXCluster, &TFMain::ToolsDXClusterClick);
+    connectHandler(SearchCallSignalWeb, &TFMain::SearchCallSignalWebClick);
     connectHandler(HelpAbout, &TFMain::HelpAboutClick);
 }
 

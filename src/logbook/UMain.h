@@ -55,6 +55,9 @@ public:
     void ButtonPlayClick();
     void OptionsQSLLabelClick();
     void TolsPrintQSLClick();
+    // The DX-spot and web call-sign look-up windows (UMainInternet.cpp).
+    void ToolsDXClusterClick();
+    void SearchCallSignalWebClick();
 
     // Menu items of the log books, built by the data module at start-up.
     QAction* insertLogBookItem(int position, const QString& caption, const QString& name);

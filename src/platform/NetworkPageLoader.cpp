@@ -1,0 +1,56 @@
+#include "platform/NetworkPageLoader.h"
+
+#include "platform/HtmlElements.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+NetworkPageLoader::NetworkPageLoader(QObject* parent)
+    : PageLoader(parent), manager_(new QNetworkAccessManager(this)) {}
+
+NetworkPageLoader::~NetworkPageLoader() {
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+}
+
+void NetworkPageLoader::navigate(const QUrl& url) {
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+        reply_->deleteLater();
+    }
+    texts_.clear();
+    error_.clear();
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(Pages::transferTimeoutMs());
+    QNetworkReply* reply = manager_->get(request);
+    reply_ = reply;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { finished(reply); });
+    // The download has begun once the request is on its way: told from the event loop, as the
+    // browser control did, after the caller's own steps.
+    QTimer::singleShot(0, this, [this, reply] {
+        if (reply_ == reply) emit downloadBegin();
+    });
+}
+
+void NetworkPageLoader::finished(QNetworkReply* reply) {
+    reply->deleteLater();
+    if (reply_ != reply) return;
+    reply_ = nullptr;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::OperationCanceledError)
+        error_ = QStringLiteral("time-out");
+    else if (reply->error() != QNetworkReply::NoError)
+        error_ = reply->errorString();
+    else if (status >= 400)
+        error_ = QStringLiteral("HTTP status %1").arg(status);
+    else
+        texts_ = HtmlElements::innerTexts(
+            HtmlElements::decode(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toString()));
+    emit downloadComplete();
+}
