@@ -49,8 +49,7 @@ int storageClass(const QVariant& v) {
     }
 }
 
-template <typename T>
-int sign(T a, T b) {
+template <typename T> int sign(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
@@ -501,9 +500,10 @@ struct Dataset::Impl {
         if (!where.isEmpty() || !order.empty()) {
             const QString cols = order.empty() ? QString() : QStringLiteral(", ") + columnList(fields, order);
             binds << key;
-            QSqlQuery qy = connection().query(QStringLiteral("SELECT %1%2 FROM %3 WHERE rowid = ?")
-                                                  .arg(where.isEmpty() ? QStringLiteral("1") : where, cols, source),
-                                              binds);
+            QSqlQuery qy =
+                connection().query(QStringLiteral("SELECT %1%2 FROM %3 WHERE rowid = ?")
+                                       .arg(where.isEmpty() ? QStringLiteral("1") : where, cols, source),
+                                   binds);
             if (!qy.next() || qy.value(0).toInt() != 1) return -1;
             for (size_t i = 0; i < order.size(); ++i)
                 row.values.push_back(qy.value(int(i) + 1));

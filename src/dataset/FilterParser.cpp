@@ -343,7 +343,8 @@ QString FilterParser::parseSort(const QString& sort, const std::vector<FilterCol
     return parts.join(QStringLiteral(", "));
 }
 
-std::vector<SortKey> FilterParser::parseSortKeys(const QString& sort, const std::vector<FilterColumn>& columns) {
+std::vector<SortKey> FilterParser::parseSortKeys(const QString& sort,
+                                                 const std::vector<FilterColumn>& columns) {
     try {
         return Parser(sort, columns).sort();
     } catch (const Refusal& r) {

@@ -45,22 +45,23 @@ void DatasetPlacementTest::postedRowStandsWhereARequeryPutsIt_data() {
     // (null dates sort first, as in SQLite, and the fixture has a few)
     QTest::newRow("new, first") << byDate << book1 << -1 << u"A1A"_s << QVariant() << 1 << noFreq << false
                                 << u"first"_s;
-    QTest::newRow("new, among the null dates") << byDate << book1 << -1 << u"ZZ1"_s << QVariant() << 1
-                                               << noFreq << true << u"middle"_s;
+    QTest::newRow("new, among the null dates")
+        << byDate << book1 << -1 << u"ZZ1"_s << QVariant() << 1 << noFreq << true << u"middle"_s;
     QTest::newRow("new, mid-day by call, letter case ignored")
         << byDate << book1 << -1 << u"ua3zz"_s << QVariant(u"2024-03-12"_s) << 1 << noFreq << false
         << u"middle"_s;
     QTest::newRow("new, tie on every column goes after by key")
-        << byDate << book1 << -1 << u"UA4"_s << QVariant(u"2024-03-11"_s) << 1 << noFreq << true << u"middle"_s;
+        << byDate << book1 << -1 << u"UA4"_s << QVariant(u"2024-03-11"_s) << 1 << noFreq << true
+        << u"middle"_s;
     QTest::newRow("new, last") << byDate << book1 << -1 << u"A1A"_s << QVariant(u"2030-01-01"_s) << 1
                                << noFreq << false << u"last"_s;
     QTest::newRow("new, excluded") << byDate << book1 << -1 << u"K1AA"_s << QVariant(u"2024-03-12"_s) << 2
                                    << noFreq << true << u"out"_s;
     QTest::newRow("new, descending") << u"LogDate DESC, LogCall"_s << QString() << -1 << u"UA5"_s
                                      << QVariant(u"2024-03-11"_s) << 1 << noFreq << false << u"middle"_s;
-    QTest::newRow("new, numbers and reals") << u"LogFreq"_s << book1 << -1 << u"K1AA"_s
-                                            << QVariant(u"2024-03-11"_s) << 1 << QVariant(10.5) << true
-                                            << u"middle"_s;
+    QTest::newRow("new, numbers and reals")
+        << u"LogFreq"_s << book1 << -1 << u"K1AA"_s << QVariant(u"2024-03-11"_s) << 1 << QVariant(10.5)
+        << true << u"middle"_s;
     QTest::newRow("new, filter only") << QString() << book1 << -1 << u"K1AA"_s << QVariant(u"2024-03-11"_s)
                                       << 1 << noFreq << false << u"last"_s;
     // Edits of a row in the middle of the view.
@@ -128,7 +129,8 @@ void DatasetPlacementTest::postedRowStandsWhereARequeryPutsIt() {
     if (freq.isValid()) log.setValue(u"LogFreq"_s, freq);
     QSignalSpy resets(&log, &Dataset::layoutReset);
     log.post();
-    const qint64 posted = editRow >= 0 ? edited : db.conn.scalar(u"SELECT max(LogNom) FROM Log"_s).toLongLong();
+    const qint64 posted =
+        editRow >= 0 ? edited : db.conn.scalar(u"SELECT max(LogNom) FROM Log"_s).toLongLong();
 
     // The posted row (or the row that took its place) is current.
     const bool shown = expect != u"out"_s;
@@ -138,7 +140,8 @@ void DatasetPlacementTest::postedRowStandsWhereARequeryPutsIt() {
     const int at = log.recNo() - 1;
     if (expect == u"first"_s) QCOMPARE(at, 0);
     if (expect == u"last"_s) QCOMPARE(at, log.recordCount() - 1);
-    if (expect == u"middle"_s) QVERIFY2(at > 0 && at < log.recordCount() - 1, qPrintable(QString::number(at)));
+    if (expect == u"middle"_s)
+        QVERIFY2(at > 0 && at < log.recordCount() - 1, qPrintable(QString::number(at)));
     QCOMPARE(log.recordCount(), before + (editRow >= 0 ? (shown ? 0 : -1) : (shown ? 1 : 0)));
     // Views reload only when the list of rows changed.
     const bool listChanged = editRow < 0 ? shown : !shown || at != editRow;
