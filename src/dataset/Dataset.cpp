@@ -31,6 +31,55 @@ bool locateMatch(const QVariant& have, const QVariant& want, bool caseInsensitiv
     return QVariant::compare(have, want) == QPartialOrdering::Equivalent;
 }
 
+// SQLite's order of storage classes: NULL, numbers, text, blobs.
+int storageClass(const QVariant& v) {
+    if (v.isNull()) return 0;
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+        return 1;
+    case QMetaType::QByteArray:
+        return 3;
+    default:
+        return 2;
+    }
+}
+
+template <typename T> int sign(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Two stored values compared as SQLite's ORDER BY compares them: text by its UTF-8 bytes, under
+// NOCASE with only the ASCII letters folded.
+int compareStored(const QVariant& a, const QVariant& b, bool noCase) {
+    const int ca = storageClass(a);
+    const int cb = storageClass(b);
+    if (ca != cb) return sign(ca, cb);
+    if (ca == 0) return 0;
+    if (ca == 1) {
+        if (a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double)
+            return sign(a.toDouble(), b.toDouble());
+        return sign(a.toLongLong(), b.toLongLong());
+    }
+    const QByteArray x = ca == 2 ? a.toString().toUtf8() : a.toByteArray();
+    const QByteArray y = cb == 2 ? b.toString().toUtf8() : b.toByteArray();
+    const qsizetype n = std::min(x.size(), y.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        uchar cx = uchar(x[i]);
+        uchar cy = uchar(y[i]);
+        if (noCase && ca == 2) {
+            if (cx >= 'A' && cx <= 'Z') cx += 'a' - 'A';
+            if (cy >= 'A' && cy <= 'Z') cy += 'a' - 'A';
+        }
+        if (cx != cy) return sign(cx, cy);
+    }
+    return sign(x.size(), y.size());
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -372,6 +421,114 @@ struct Dataset::Impl {
     QVariant currentValue(int fi) {
         if (editing()) return fi >= 0 && fi < int(buffer.size()) ? buffer[fi] : QVariant();
         return valueAt(pos, fi);
+    }
+
+    // --- placing a posted row ---------------------------------------------------------------
+    // A posted row goes where the snapshot's own query would put it, or out of the view when
+    // the filter (or the master link) no longer takes it: the view stays what a requery gives.
+
+    struct OrderColumn {
+        int field;
+        bool descending;
+        bool noCase;
+    };
+    // The columns the snapshot orders by; the row key breaks their ties.
+    std::vector<OrderColumn> orderColumns() const {
+        std::vector<SortKey> sortKeys;
+        if (!orderBy.isEmpty()) {
+            sortKeys = FilterParser::parseSortKeys(sortText, columns);
+        } else if (!indexOrder.isEmpty()) {
+            QString list = indexField;
+            list.replace(QLatin1Char(';'), QLatin1Char(','));
+            sortKeys = FilterParser::parseSortKeys(list, columns);
+        }
+        std::vector<OrderColumn> out;
+        for (const SortKey& k : sortKeys) {
+            const int i = indexByName.value(k.column.toLower());
+            out.push_back(OrderColumn{i, k.descending, columns[i].noCase});
+        }
+        return out;
+    }
+    static QString columnList(const std::vector<FieldDef>& fields, const std::vector<OrderColumn>& order) {
+        QStringList cols;
+        for (const OrderColumn& c : order)
+            cols << FilterParser::quoted(fields[c.field].name);
+        return cols.join(QStringLiteral(", "));
+    }
+
+    struct OrderedRow {
+        Row values; // of the order columns
+        qint64 key;
+    };
+    static int compareRows(const OrderedRow& a, const OrderedRow& b, const std::vector<OrderColumn>& order) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            const int c = compareStored(a.values[i], b.values[i], order[i].noCase);
+            if (c != 0) return order[i].descending ? -c : c;
+        }
+        return sign(a.key, b.key);
+    }
+    // The order values of the row at a position: from the row cache when its block is there,
+    // otherwise just those columns of that one row.
+    OrderedRow orderedRowAt(int position, const std::vector<OrderColumn>& order) {
+        OrderedRow r{{}, keys[position]};
+        if (order.empty()) return r;
+        for (const Block& b : cache) {
+            if (b.index != position / kBlockSize) continue;
+            for (const OrderColumn& c : order)
+                r.values.push_back(b.rows[position % kBlockSize][c.field]);
+            return r;
+        }
+        QSqlQuery qy = connection().query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList(fields, order), source),
+            {r.key});
+        const bool found = qy.next(); // a row deleted behind our back reads as nulls
+        for (size_t i = 0; i < order.size(); ++i)
+            r.values.push_back(found ? qy.value(int(i)) : QVariant());
+        return r;
+    }
+
+    // Where the row of that key now stands among the other rows of the view, -1 when the view
+    // no longer takes it. `own` is its present position (an edit), -1 for a new row; `hint`
+    // is tried first (the end for a new row, its own place for an edit).
+    int placeOf(qint64 key, int own, int hint) {
+        const std::vector<OrderColumn> order = orderColumns();
+        QVariantList binds;
+        const QString where = conditions(binds);
+        // With no master row a detail shows nothing, as its snapshot does.
+        if (linked() && !(linkHasRow && !linkValue.isNull())) return -1;
+        OrderedRow row{{}, key};
+        if (!where.isEmpty() || !order.empty()) {
+            const QString cols = order.empty() ? QString() : QStringLiteral(", ") + columnList(fields, order);
+            binds << key;
+            QSqlQuery qy =
+                connection().query(QStringLiteral("SELECT %1%2 FROM %3 WHERE rowid = ?")
+                                       .arg(where.isEmpty() ? QStringLiteral("1") : where, cols, source),
+                                   binds);
+            if (!qy.next() || qy.value(0).toInt() != 1) return -1;
+            for (size_t i = 0; i < order.size(); ++i)
+                row.values.push_back(qy.value(int(i) + 1));
+        }
+        // Positions among the other rows: the row's own place is skipped.
+        const int others = count() - (own >= 0 ? 1 : 0);
+        const auto before = [&](int i) { // the i-th other row sorts before the posted one
+            const int at = own >= 0 && i >= own ? i + 1 : i;
+            return compareRows(orderedRowAt(at, order), row, order) < 0;
+        };
+        if ((hint == 0 || before(hint - 1)) && (hint == others || !before(hint))) return hint;
+        int lo = 0;
+        int hi = others;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (before(mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
+    // Cached blocks from that position on no longer hold the rows of their positions.
+    void dropCacheFrom(int position) {
+        cache.remove_if([position](const Block& b) { return (b.index + 1) * kBlockSize > position; });
     }
 
     // --- master ---------------------------------------------------------------------------
@@ -929,20 +1086,38 @@ void Dataset::post() {
         binds << d->buffer[i];
     }
     if (d->state == State::Edit) {
+        const int own = d->pos;
+        int at = own;
         if (!names.isEmpty()) {
             QStringList sets;
             for (const QString& n : names)
                 sets << n + QStringLiteral(" = ?");
-            binds << d->keys[d->pos];
+            binds << d->keys[own];
             c.execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                           .arg(d->source, sets.join(QStringLiteral(", "))),
                       binds);
+            at = d->placeOf(d->keys[own], own, own);
         }
         d->state = State::Browse;
         d->buffer.clear();
         d->touched.clear();
-        d->cache.clear();
-        d->emitRowUpdated(d->pos);
+        if (at == own) {
+            d->cache.remove_if([own](const Impl::Block& b) { return b.index == own / kBlockSize; });
+            d->emitRowUpdated(own);
+            return;
+        }
+        const qint64 key = d->keys[own];
+        d->keys.erase(d->keys.begin() + own);
+        d->dropCacheFrom(std::min(own, at < 0 ? own : at));
+        if (at >= 0) {
+            d->keys.insert(d->keys.begin() + at, key);
+            d->pos = at;
+        } else {
+            // Out of the view, as after a delete: the next row, or the prior one at the end.
+            d->pos = d->keys.empty() ? -1 : std::min(own, d->count() - 1);
+        }
+        d->bof = d->eof = d->keys.empty();
+        d->emitChange(true, true);
         return;
     }
     if (names.isEmpty()) {
@@ -954,14 +1129,22 @@ void Dataset::post() {
                   binds);
     }
     const qint64 key = c.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
-    d->keys.push_back(key);
-    d->pos = d->count() - 1;
-    d->bof = d->eof = false;
+    int at = d->placeOf(key, -1, d->count());
+    if (d->maxRecords > 0 && at >= d->maxRecords) at = -1;
     d->state = State::Browse;
     d->buffer.clear();
     d->touched.clear();
-    d->cache.clear();
-    d->emitChange(true, true);
+    if (at >= 0) {
+        d->keys.insert(d->keys.begin() + at, key);
+        if (d->maxRecords > 0 && d->count() > d->maxRecords) d->keys.pop_back();
+        d->dropCacheFrom(at);
+        d->pos = at;
+    } else {
+        // Not shown: the cursor stays on the row it was on before the append.
+        d->pos = d->keys.empty() ? -1 : std::clamp(d->pos, 0, d->count() - 1);
+    }
+    d->bof = d->eof = d->keys.empty();
+    d->emitChange(at >= 0, true);
 }
 
 void Dataset::cancel() {

@@ -122,7 +122,10 @@ public:
     void edit();
     void append();
     void setValue(const QString& name, const QVariant& v); // Edit/Insert only; texts cut to the field size
-    void post();                                           // auto-increment key read back; throws DbError
+    // Auto-increment key read back; throws DbError. The posted row stands where the sort puts
+    // it (ties by key, as a requery orders them) and is current; a row the filter or master link
+    // no longer takes leaves the view.
+    void post();
     void cancel();
     void remove(); // Delete: the cursor goes to the next row, or the prior one at the end
 
@@ -134,7 +137,8 @@ public:
 signals:
     // The current row changed (move, open, filter, sort, requery, post, delete, cancel, close).
     void dataChange();
-    // The list of rows changed (open, close, filter, sort, requery, append, delete): views reload.
+    // The list of rows changed (open, close, filter, sort, requery, append, delete, an edit that
+    // moves its row or takes it out of the view): views reload.
     void layoutReset();
     // One row's values changed in place (post of an edit).
     void rowUpdated(int position);

@@ -145,26 +145,26 @@ public:
         return c;
     }
 
-    QString sort() {
-        QStringList parts;
+    std::vector<SortKey> sort() {
+        std::vector<SortKey> parts;
         if (peek().kind == Tok::End) return {};
         for (;;) {
             const Token name = take();
             if (name.kind != Tok::Name)
                 throw Refusal{QStringLiteral("expected a field name, found %1").arg(describe(name))};
-            QString part = FilterParser::quoted(column(name).name);
+            SortKey part{column(name).name, false};
             if (keyword(peek(), "DESC")) {
                 take();
-                part += QStringLiteral(" DESC");
+                part.descending = true;
             } else if (keyword(peek(), "ASC")) {
                 take();
             }
-            parts << part;
+            parts.push_back(part);
             const Token sep = take();
             if (sep.kind == Tok::End) break;
             if (sep.kind != Tok::Comma) throw Refusal{QStringLiteral("unexpected %1").arg(describe(sep))};
         }
-        return parts.join(QStringLiteral(", "));
+        return parts;
     }
 
 private:
@@ -337,6 +337,14 @@ SqlCondition FilterParser::parseFilter(const QString& filter, const std::vector<
 }
 
 QString FilterParser::parseSort(const QString& sort, const std::vector<FilterColumn>& columns) {
+    QStringList parts;
+    for (const SortKey& k : parseSortKeys(sort, columns))
+        parts << quoted(k.column) + (k.descending ? QStringLiteral(" DESC") : QString());
+    return parts.join(QStringLiteral(", "));
+}
+
+std::vector<SortKey> FilterParser::parseSortKeys(const QString& sort,
+                                                 const std::vector<FilterColumn>& columns) {
     try {
         return Parser(sort, columns).sort();
     } catch (const Refusal& r) {

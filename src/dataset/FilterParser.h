@@ -9,6 +9,11 @@
 #include <QVariant>
 #include <vector>
 
+struct SortKey {
+    QString column; // as the table spells it
+    bool descending = false;
+};
+
 struct SqlCondition {
     QString where; // empty for an empty filter
     QVariantList binds;
@@ -28,6 +33,8 @@ public:
     // ORDER BY text ("\"LogDate\", \"LogTime\" DESC"); empty for an empty sort. Throws DbError naming
     // the sort text on an unknown field or bad syntax.
     static QString parseSort(const QString& sort, const std::vector<FilterColumn>& columns);
+    // The same sort as its columns and directions.
+    static std::vector<SortKey> parseSortKeys(const QString& sort, const std::vector<FilterColumn>& columns);
 
     // An ADO LIKE pattern ("*" and "%" any run, "[x]" a literal x, "_" literal) for SQLite
     // LIKE ... ESCAPE '\', or for the letter-case exact GLOB.

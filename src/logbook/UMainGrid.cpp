@@ -73,9 +73,14 @@ void TFMain::ViewSortDateClick() {
 }
 
 void TFMain::sortByDateShowing(qint64 savedRow) {
-    sortLog(ViewSortDate, "LogDate, LogCall");
-    // Within a day the rows stand in call order, so the last row is not always the saved one.
     Dataset* log = DM->TableLog;
+    // A saved row is placed in the view's order as it is posted: under the date order already,
+    // there is nothing to read again.
+    if (savedRow != 0 && log->sort() == QLatin1String("LogDate, LogCall"))
+        ViewSortDate->setChecked(true);
+    else
+        sortLog(ViewSortDate, "LogDate, LogCall");
+    // Within a day the rows stand in call order, so the last row is not always the saved one.
     if (savedRow != 0 && log->bookmarkValid(savedRow))
         log->gotoBookmark(savedRow);
     else if (log->active())

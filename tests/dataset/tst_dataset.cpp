@@ -119,7 +119,7 @@ private slots:
     void fieldsReadAsTheFrameworkDid();
     void textIsCutToTheFieldSizeOnWriteOnly();
     void setValueStoresDatesNumbersAndYesNo();
-    void appendGetsTheAutoIncrementKeyAtTheEnd();
+    void appendGetsTheAutoIncrementKeyInSortOrder();
     void postOfAnEditWritesChangedFieldsInPlace();
     void removeMovesToNextOrPrior();
     void movingWhileEditingPostsFirst();
@@ -274,6 +274,7 @@ void DatasetTest::dataChangeIsSentOncePerChangeOfRow() {
          [](Dataset& d) {
              d.append();
              d.setValue(u"LogCall"_s, u"NEW"_s);
+             d.setValue(u"LogNameLog"_s, 1); // within the filter
              d.post();
          },
          2, 1},
@@ -581,7 +582,7 @@ void DatasetTest::setValueStoresDatesNumbersAndYesNo() {
     QVERIFY(f.log.field(u"LogFreq"_s).isNull());
 }
 
-void DatasetTest::appendGetsTheAutoIncrementKeyAtTheEnd() {
+void DatasetTest::appendGetsTheAutoIncrementKeyInSortOrder() {
     LogFixture f;
     f.log.setSort(u"LogCall"_s);
     f.log.open();
@@ -589,16 +590,16 @@ void DatasetTest::appendGetsTheAutoIncrementKeyAtTheEnd() {
     f.log.append();
     QCOMPARE(f.log.state(), Dataset::State::Insert);
     QVERIFY(f.log.field(u"LogCall"_s).isNull());
-    f.log.setValue(u"LogCall"_s, u"AAA"_s); // sorts first, yet stays last
+    f.log.setValue(u"LogCall"_s, u"AAA"_s); // sorts first, and stands first at once
     f.log.setValue(u"LogNameLog"_s, 1);
     f.log.post();
     QCOMPARE(f.log.state(), Dataset::State::Browse);
     QCOMPARE(f.log.recordCount(), 8);
-    QCOMPARE(f.log.recNo(), 8);
+    QCOMPARE(f.log.recNo(), 1);
     QCOMPARE(call(f.log), u"AAA"_s);
     QCOMPARE(f.log.field(u"LogNom"_s).asInteger(), 8);
     QCOMPARE(f.log.bookmark(), 8);
-    QCOMPARE(calls(f.log).last(), u"AAA"_s);
+    QCOMPARE(calls(f.log).first(), u"AAA"_s);
     f.log.requery();
     QCOMPARE(calls(f.log).first(), u"AAA"_s);
     QCOMPARE(call(f.log), u"AAA"_s);
