@@ -139,7 +139,7 @@ private slots:
         PrefixLookup lookup(*ref);
         AdifPrefixCache cache(*ref);
         for (const QString call : {"UA3ABC", "UA9XYZ", "DL1ABC", "K1AB", "W6XYZ", "VK2ABC", "R1ANA", "ZZ9ZZ",
-                                   "UA3ABD", "DL1AB", "4U1ITU"}) {
+                                   "UA3ABD", "DL1AB", "4U1ITU", "UA3A_C", "KH6/K1AB", "9A1A"}) {
             const PrefixInfo info = lookup.find(call);
             const auto got = cache.find(call);
             QCOMPARE(got.first, info.found ? info.dxccPrefix : QString());
