@@ -135,6 +135,29 @@ private slots:
                  ua.dxccPrefix + "|" + ua.country + "|");
     }
 
+    // Forms other programs write; each file holds the same contact.
+    void otherProgramsFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("a field per line, lower case, program id")
+            << QByteArray("ADIF export\n<adif_ver:5>3.1.4\n<programid:6>Logger\n<USERDEF1:8:N>EPC\n<eoh>\n\n"
+                          "<call:6>ua3abc\n<qso_date:8:d>20240310\n<time_on:6>101530\n<freq:8:n>14.02500\n"
+                          "<band:3>20m\n<mode:2>cw\n<rst_sent:3>599\n<rst_rcvd:3>579\n<name:4>Ivan\n"
+                          "<qth:6>Moscow\n<qsl_rcvd:1>Y\n<app_logger_rig:6>TS-570\n<epc:3>123\n<eor>\n");
+        QTest::newRow("a record per line, types on every field")
+            << QByteArray("<ADIF_VER:5>3.1.0 <PROGRAMID:4>TEST <EOH>\r\n"
+                          "<CALL:6:S>UA3ABC<QSO_DATE:8:D>20240310<TIME_ON:4:T>1015<FREQ:6:N>14.025<MODE:2:S>CW"
+                          "<RST_SENT:3:S>599<RST_RCVD:3:S>579<NAME:4:S>Ivan<QTH:6:S>Moscow<QSL_RCVD:1:S>y<EOR>\r\n");
+        QTest::newRow("UTF-8 counted in bytes")
+            << QByteArray("<EOH><CALL:6>UA3ABC <QSO_DATE:8>20240310 <TIME_ON:4>1015 <BAND:3>20M <MODE:2>CW "
+                          "<RST_SENT:3>599 <RST_RCVD:3>579 <NAME:4>Ivan <QTH:12>Москва <QSL_RCVD:1>V <EOR>");
+    }
+    void otherProgramsFiles() {
+        QFETCH(QByteArray, file);
+        QCOMPARE(counts(importText(*log, *ref, file, 2)), "1 new, 0 dup, 0 bad");
+        const QString qth = QString::fromUtf8(file.contains("Moscow") ? "Moscow" : "Москва");
+        QCOMPARE(bookRows(*log, 2), QStringList{"UA3ABC|2024-03-10|10:15|14|CW|579|599|Ivan|" + qth + "|0|1|"});
+    }
+
     void prefixCacheAnswersAsTheLookUp() {
         PrefixLookup lookup(*ref);
         AdifPrefixCache cache(*ref);
