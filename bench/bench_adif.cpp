@@ -39,17 +39,18 @@ double rawInsert(Connection& log, Connection& ref, const QString& file, int book
     while (reader.next(record)) {
         if (!adifLogRow(record, row)) continue;
         const auto [pref, country] = prefixes.find(row.call);
-        rows.push_back({row.call, pref, country, row.date.toString(Qt::ISODate), row.time.toString("HH:mm:ss"),
-                        row.band, row.mode, row.name, book, row.qth, row.rxRst, row.txRst, row.txQsl, row.rxQsl,
-                        row.note});
+        rows.push_back({row.call, pref, country, row.date.toString(Qt::ISODate),
+                        row.time.toString("HH:mm:ss"), row.band, row.mode, row.name, book, row.qth, row.rxRst,
+                        row.txRst, row.txQsl, row.rxQsl, row.note});
     }
     QElapsedTimer t;
     t.start();
     Transaction tx(log);
     QSqlQuery q(log.db());
-    q.prepare("INSERT INTO Log (LogCall, LogPref, LogObl, LogDate, LogTime, LogBand, LogMode, LogName, LogNameLog, "
-              "LogQth, LogRxRst, LogTxRst, LogTxQsl, LogRxQsl, LogNotepad, LogOther, Log1, Log2, Log3, Log4) "
-              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', '', '', '', '')");
+    q.prepare(
+        "INSERT INTO Log (LogCall, LogPref, LogObl, LogDate, LogTime, LogBand, LogMode, LogName, LogNameLog, "
+        "LogQth, LogRxRst, LogTxRst, LogTxQsl, LogRxQsl, LogNotepad, LogOther, Log1, Log2, Log3, Log4) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', '', '', '', '')");
     for (const QVariantList& values : rows) {
         for (const QVariant& v : values)
             q.addBindValue(v);
@@ -71,7 +72,8 @@ int main(int argc, char** argv) {
     log.openFile(logFile);
     ref.openFile(folder.file("DB/Work/DB.mdb"));
     for (int book = 2; book <= 5; ++book)
-        log.execute("INSERT INTO LogName (Num, Name, Sel) VALUES (?, ?, 0)", {book, QString("Book %1").arg(book)});
+        log.execute("INSERT INTO LogName (Num, Name, Sel) VALUES (?, ?, 0)",
+                    {book, QString("Book %1").arg(book)});
 
     // Export: the whole book in date order, as the grid shows it.
     Dataset view;
@@ -93,9 +95,10 @@ int main(int argc, char** argv) {
     // Baseline: the thirteen columns read in the same order and formatted, nothing written.
     t.restart();
     {
-        QSqlQuery q = log.query("SELECT LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, LogName, "
-                                "LogQth, LogRxQsl, LogTxQsl, LogNotepad FROM Log WHERE LogNameLog = 1 "
-                                "ORDER BY LogDate, LogTime");
+        QSqlQuery q =
+            log.query("SELECT LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, LogName, "
+                      "LogQth, LogRxQsl, LogTxQsl, LogNotepad FROM Log WHERE LogNameLog = 1 "
+                      "ORDER BY LogDate, LogTime");
         QByteArray sink;
         while (q.next()) {
             Adif::Contact c;
@@ -137,10 +140,12 @@ int main(int argc, char** argv) {
     const double againTime = importFile(log, ref, file, 2, again);
     const double multiTime = importFile(log, ref, multiFile, 4, multi);
 
-    std::printf("export %d contacts; import %d new (%d skipped), again %d new (%d duplicates), multi-line %d new\n",
-                kContacts, first.imported, first.skipped(), again.imported, again.duplicates, multi.imported);
-    std::printf("raw SQLite insert of the same rows: %.3f s; SELECT + format baseline of the export: %.3f s\n", raw,
-                selectTime);
+    std::printf(
+        "export %d contacts; import %d new (%d skipped), again %d new (%d duplicates), multi-line %d new\n",
+        kContacts, first.imported, first.skipped(), again.imported, again.duplicates, multi.imported);
+    std::printf(
+        "raw SQLite insert of the same rows: %.3f s; SELECT + format baseline of the export: %.3f s\n", raw,
+        selectTime);
     report("ADIF export, contacts a second", kContacts / exportTime, "/s", 100000);
     report("ADIF import, contacts a second", first.imported / importTime, "/s", 50000);
     report("ADIF import / raw insert", importTime / raw, "x", 3);

@@ -170,7 +170,8 @@ std::pair<QString, QString> AdifPrefixCache::find(const QString& call) {
     if (it == d->matches.constEnd()) {
         // The match is its own longest prefix, so its look-up reaches the same rows.
         const PrefixInfo info = d->lookup.find(match);
-        it = d->matches.insert(match, info.found ? std::pair{info.dxccPrefix, info.country} : std::pair<QString, QString>{});
+        it = d->matches.insert(match, info.found ? std::pair{info.dxccPrefix, info.country}
+                                                 : std::pair<QString, QString>{});
     }
     return *it;
 }
@@ -207,9 +208,9 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
         }
         const QString date = row.date.toString(Qt::ISODate);
         const QString minute = row.time.toString(QStringLiteral("HH:mm"));
-        for (const QVariant& v : {QVariant(book), QVariant(row.call), QVariant(date),
-                                  QVariant(minute + QStringLiteral(":00")), QVariant(minute + QStringLiteral(":59")),
-                                  QVariant(row.band), QVariant(row.mode)})
+        for (const QVariant& v :
+             {QVariant(book), QVariant(row.call), QVariant(date), QVariant(minute + QStringLiteral(":00")),
+              QVariant(minute + QStringLiteral(":59")), QVariant(row.band), QVariant(row.mode)})
             dup.addBindValue(v);
         exec(dup);
         const bool duplicate = dup.next();
@@ -265,9 +266,8 @@ int exportAdif(Dataset& view, QIODevice& out, const std::function<void(int)>& pr
         QVariantList binds;
         for (size_t i = from; i < to; ++i)
             binds << keys[i];
-        QSqlQuery q = view.connection()->query(select.arg(QStringLiteral("?, ").repeated(int(to - from - 1)) +
-                                                          QLatin1Char('?')),
-                                               binds);
+        QSqlQuery q = view.connection()->query(
+            select.arg(QStringLiteral("?, ").repeated(int(to - from - 1)) + QLatin1Char('?')), binds);
         QHash<qint64, QByteArray> lines;
         while (q.next()) {
             auto text = [&q](int i) { return q.value(i).toString(); };

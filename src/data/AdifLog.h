@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTime>
 #include <functional>
+#include <memory>
+#include <utility>
 
 class Connection;
 class Dataset;
@@ -46,8 +48,9 @@ struct AdifImportResult {
 // band and mode in the book) and bad records skipped and counted. Contacts are committed in
 // batches, so those stored before an error stay. `progress` gets the characters read, the
 // characters in all and the contacts stored so far.
-AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& in, int book,
-                            const std::function<void(qint64 done, qint64 total, int imported)>& progress = {});
+AdifImportResult
+importAdif(Connection& log, Connection& reference, QIODevice& in, int book,
+           const std::function<void(qint64 done, qint64 total, int imported)>& progress = {});
 
 // Writes the rows of a log view in its order, header first; returns the contacts written.
 // `progress` gets the rows done. A device that fails throws.

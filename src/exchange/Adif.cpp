@@ -19,22 +19,38 @@ struct Band {
 
 // The ADIF band plan; the log's texts are those the band box offers.
 const Band kBands[] = {
-    {"2190M", 0.1357, 0.1378, nullptr, nullptr}, {"630M", 0.472, 0.479, nullptr, nullptr},
-    {"560M", 0.501, 0.504, nullptr, nullptr},    {"160M", 1.8, 2.0, "1.8", "1.8"},
-    {"80M", 3.5, 4.0, "3.5", "3.5"},             {"60M", 5.06, 5.45, nullptr, nullptr},
-    {"40M", 7.0, 7.3, "7", "7"},                 {"30M", 10.1, 10.15, "10", "10.1"},
-    {"20M", 14.0, 14.35, "14", "14"},            {"17M", 18.068, 18.168, "18", "18.068"},
-    {"15M", 21.0, 21.45, "21", "21"},            {"12M", 24.89, 24.99, "24", "24.89"},
-    {"10M", 28.0, 29.7, "28", "28"},             {"8M", 40.0, 45.0, nullptr, nullptr},
-    {"6M", 50.0, 54.0, "50", "50"},              {"5M", 54.000001, 69.9, nullptr, nullptr},
-    {"4M", 70.0, 71.0, nullptr, nullptr},        {"2M", 144.0, 148.0, "144", "144"},
-    {"1.25M", 222.0, 225.0, nullptr, nullptr},   {"70CM", 420.0, 450.0, "430", "430"},
-    {"33CM", 902.0, 928.0, nullptr, nullptr},    {"23CM", 1240.0, 1300.0, "1260", "1260"},
-    {"13CM", 2300.0, 2450.0, nullptr, nullptr},  {"9CM", 3300.0, 3500.0, nullptr, nullptr},
-    {"6CM", 5650.0, 5925.0, nullptr, nullptr},   {"3CM", 10000.0, 10500.0, nullptr, nullptr},
-    {"1.25CM", 24000.0, 24250.0, nullptr, nullptr}, {"6MM", 47000.0, 47200.0, nullptr, nullptr},
-    {"4MM", 75500.0, 81000.0, nullptr, nullptr}, {"2.5MM", 119980.0, 123000.0, nullptr, nullptr},
-    {"2MM", 134000.0, 149000.0, nullptr, nullptr}, {"1MM", 241000.0, 250000.0, nullptr, nullptr},
+    {"2190M", 0.1357, 0.1378, nullptr, nullptr},
+    {"630M", 0.472, 0.479, nullptr, nullptr},
+    {"560M", 0.501, 0.504, nullptr, nullptr},
+    {"160M", 1.8, 2.0, "1.8", "1.8"},
+    {"80M", 3.5, 4.0, "3.5", "3.5"},
+    {"60M", 5.06, 5.45, nullptr, nullptr},
+    {"40M", 7.0, 7.3, "7", "7"},
+    {"30M", 10.1, 10.15, "10", "10.1"},
+    {"20M", 14.0, 14.35, "14", "14"},
+    {"17M", 18.068, 18.168, "18", "18.068"},
+    {"15M", 21.0, 21.45, "21", "21"},
+    {"12M", 24.89, 24.99, "24", "24.89"},
+    {"10M", 28.0, 29.7, "28", "28"},
+    {"8M", 40.0, 45.0, nullptr, nullptr},
+    {"6M", 50.0, 54.0, "50", "50"},
+    {"5M", 54.000001, 69.9, nullptr, nullptr},
+    {"4M", 70.0, 71.0, nullptr, nullptr},
+    {"2M", 144.0, 148.0, "144", "144"},
+    {"1.25M", 222.0, 225.0, nullptr, nullptr},
+    {"70CM", 420.0, 450.0, "430", "430"},
+    {"33CM", 902.0, 928.0, nullptr, nullptr},
+    {"23CM", 1240.0, 1300.0, "1260", "1260"},
+    {"13CM", 2300.0, 2450.0, nullptr, nullptr},
+    {"9CM", 3300.0, 3500.0, nullptr, nullptr},
+    {"6CM", 5650.0, 5925.0, nullptr, nullptr},
+    {"3CM", 10000.0, 10500.0, nullptr, nullptr},
+    {"1.25CM", 24000.0, 24250.0, nullptr, nullptr},
+    {"6MM", 47000.0, 47200.0, nullptr, nullptr},
+    {"4MM", 75500.0, 81000.0, nullptr, nullptr},
+    {"2.5MM", 119980.0, 123000.0, nullptr, nullptr},
+    {"2MM", 134000.0, 149000.0, nullptr, nullptr},
+    {"1MM", 241000.0, 250000.0, nullptr, nullptr},
     {"SUBMM", 300000.0, 7500000.0, nullptr, nullptr},
 };
 
@@ -42,7 +58,8 @@ const QString kSatellite = QStringLiteral("Satellite");
 
 const Band* bandOfLogText(const QString& logBand) {
     for (const Band& b : kBands) {
-        if (b.log ? logBand == QLatin1String(b.log) : logBand.compare(QLatin1String(b.name), Qt::CaseInsensitive) == 0)
+        if (b.log ? logBand == QLatin1String(b.log)
+                  : logBand.compare(QLatin1String(b.name), Qt::CaseInsensitive) == 0)
             return &b;
     }
     return nullptr;
@@ -72,7 +89,8 @@ bool endsValue(const QString& text, qsizetype at) {
 } // namespace
 
 QByteArray header() {
-    return QByteArrayLiteral("Zelmor - \r\nSoftware by QX7ZV\r\nZelmor Log team\r\nZelmor, Ukraine\r\n<EOH>\r\n");
+    return QByteArrayLiteral(
+        "Zelmor - \r\nSoftware by QX7ZV\r\nZelmor Log team\r\nZelmor, Ukraine\r\n<EOH>\r\n");
 }
 
 QByteArray contactLine(const Contact& c) {

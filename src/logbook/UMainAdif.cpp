@@ -88,7 +88,8 @@ void TFMain::LogImportADIFClick() {
     }
 
     Dataset* books = DM->TableLogName;
-    const int book = books->active() && !books->isEmpty() ? int(books->field(QStringLiteral("Num")).asInteger()) : Tag;
+    const int book =
+        books->active() && !books->isEmpty() ? int(books->field(QStringLiteral("Num")).asInteger()) : Tag;
     Dataset* log = DM->TableLog;
     const int before = log->recordCount();
     std::optional<AdifImportResult> result;
@@ -125,13 +126,14 @@ void TFMain::LogImportADIFClick() {
         const AdifImportResult& r = *result;
         const QString n = QString::number(r.imported), m = QString::number(r.skipped()),
                       d = QString::number(r.duplicates), i = QString::number(r.invalid);
-        Dialogs::messageDlg(Msg(QStringLiteral("Contacts imported: %1. Skipped: %2 (duplicates: %3; incomplete "
-                                               "or invalid: %4).")
-                                    .arg(n, m, d, i),
-                                QStringLiteral("Импортировано связей: %1. Пропущено: %2 (дубликатов: %3; "
-                                               "неполных или ошибочных: %4).")
-                                    .arg(n, m, d, i)),
-                            DlgType::Information);
+        Dialogs::messageDlg(
+            Msg(QStringLiteral("Contacts imported: %1. Skipped: %2 (duplicates: %3; incomplete "
+                               "or invalid: %4).")
+                    .arg(n, m, d, i),
+                QStringLiteral("Импортировано связей: %1. Пропущено: %2 (дубликатов: %3; "
+                               "неполных или ошибочных: %4).")
+                    .arg(n, m, d, i)),
+            DlgType::Information);
     }
     StartAwardRebuild();
 }

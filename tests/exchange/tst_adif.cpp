@@ -47,8 +47,9 @@ class TestAdif : public QObject {
     Q_OBJECT
 private slots:
     void headerHasFiveLines() {
-        QCOMPARE(Adif::header(),
-                 QByteArray("Zelmor - \r\nSoftware by QX7ZV\r\nZelmor Log team\r\nZelmor, Ukraine\r\n<EOH>\r\n"));
+        QCOMPARE(
+            Adif::header(),
+            QByteArray("Zelmor - \r\nSoftware by QX7ZV\r\nZelmor Log team\r\nZelmor, Ukraine\r\n<EOH>\r\n"));
     }
 
     void contactLine_data() {
@@ -57,9 +58,10 @@ private slots:
         QTest::addColumn<QByteArray>("absent");
         Adif::Contact c = q1abc();
         QTest::newRow("whole line") << c
-                                    << QByteArray("<CALL:5>Q1ABC <QSO_DATE:8>20050102 <TIME_ON:4>0930 <BAND:3>20M "
-                                                  "<FREQ:2>14 <MODE:3>SSB <RST_RCVD:2>59 <RST_SENT:2>57 "
-                                                  "<NAME:4>Ivan <QSL_RCVD:1>N <QSL_SENT:1>Y <EOR>\r\n")
+                                    << QByteArray(
+                                           "<CALL:5>Q1ABC <QSO_DATE:8>20050102 <TIME_ON:4>0930 <BAND:3>20M "
+                                           "<FREQ:2>14 <MODE:3>SSB <RST_RCVD:2>59 <RST_SENT:2>57 "
+                                           "<NAME:4>Ivan <QSL_RCVD:1>N <QSL_SENT:1>Y <EOR>\r\n")
                                     << QByteArray("<QTH");
         c = q1abc();
         c.band = "7";
@@ -75,7 +77,8 @@ private slots:
         c = q1abc();
         c.name = QString::fromUtf8("Иван");
         c.qth = QString::fromUtf8("Ő<b>");
-        QTest::newRow("code page") << c << QByteArray("<NAME:4>\xC8\xE2\xE0\xED <QTH:4>?<b> ") << QByteArray();
+        QTest::newRow("code page") << c << QByteArray("<NAME:4>\xC8\xE2\xE0\xED <QTH:4>?<b> ")
+                                   << QByteArray();
         c = q1abc();
         c.name.clear();
         c.rxRst.clear();
@@ -83,8 +86,9 @@ private slots:
         c.qslReceived = true;
         c.time = QTime(9, 5, 30);
         QTest::newRow("empty parts and note")
-            << c << QByteArray("<TIME_ON:4>0905 <BAND:3>20M <FREQ:2>14 <MODE:3>SSB <RST_RCVD:0> <RST_SENT:2>57 "
-                               "<QSL_RCVD:1>Y <QSL_SENT:1>Y <NOTES:18>Format only Zelmor <EOR>")
+            << c
+            << QByteArray("<TIME_ON:4>0905 <BAND:3>20M <FREQ:2>14 <MODE:3>SSB <RST_RCVD:0> <RST_SENT:2>57 "
+                          "<QSL_RCVD:1>Y <QSL_SENT:1>Y <NOTES:18>Format only Zelmor <EOR>")
             << QByteArray("NAME");
     }
     void contactLine() {
@@ -107,30 +111,30 @@ private slots:
             << QByteArray("<adif_ver:5>3.1.4\n<programid:4>TEST\n<eoh>\n<call:6>DL1ABC\n<band:3>20m\n<eor>\n")
             << "BAND=20m|CALL=DL1ABC";
         QTest::newRow("leading zeros, types, user fields")
-            << QByteArray("<EOH><CALL:006>UA3ABC<NAME:4:S>Ivan <APP_X_RIG:3>FT8 <USERDEF1:2:N>12<FREQ:5:N>7.055<EoR>")
+            << QByteArray("<EOH><CALL:006>UA3ABC<NAME:4:S>Ivan <APP_X_RIG:3>FT8 "
+                          "<USERDEF1:2:N>12<FREQ:5:N>7.055<EoR>")
             << "APP_X_RIG=FT8|CALL=UA3ABC|FREQ=7.055|NAME=Ivan|USERDEF1=12";
         QTest::newRow("a value holding < and a tag")
             << QByteArray("<EOH><COMMENT:16>see <CALL:5>XX1X<CALL:4>K1AB<EOR>")
             << "CALL=K1AB|COMMENT=see <CALL:5>XX1X";
-        QTest::newRow("long length")
-            << QByteArray("<EOH><COMMENT:120>" + QByteArray(120, 'x') + "<CALL:4>K1AB<EOR>")
-            << "CALL=K1AB|COMMENT=" + QString(120, 'x');
-        QTest::newRow("900-character line")
-            << QByteArray("<EOH>\r\n<COMMENT:690>" + QByteArray(690, 'y') + "<CALL:4>K1AB" + QByteArray(190, ' ') +
-                          "<EOR>\r\n")
-            << "CALL=K1AB|COMMENT=" + QString(690, 'y');
-        QTest::newRow("UTF-8 lengths in characters")
-            << QByteArray("<EOH><NAME:4>Иван <QTH:6>Moscow<EOR>") << QString::fromUtf8("NAME=Иван|QTH=Moscow");
-        QTest::newRow("UTF-8 lengths in bytes")
-            << QByteArray("<EOH><NAME:8>Иван <QTH:6>Moscow<EOR>") << QString::fromUtf8("NAME=Иван|QTH=Moscow");
-        QTest::newRow("code page 1251") << QByteArray("<EOH><NAME:4>\xC8\xE2\xE0\xED<EOR>")
-                                        << QString::fromUtf8("NAME=Иван");
+        QTest::newRow("long length") << QByteArray("<EOH><COMMENT:120>" + QByteArray(120, 'x') +
+                                                   "<CALL:4>K1AB<EOR>")
+                                     << "CALL=K1AB|COMMENT=" + QString(120, 'x');
+        QTest::newRow("900-character line") << QByteArray("<EOH>\r\n<COMMENT:690>" + QByteArray(690, 'y') +
+                                                          "<CALL:4>K1AB" + QByteArray(190, ' ') + "<EOR>\r\n")
+                                            << "CALL=K1AB|COMMENT=" + QString(690, 'y');
+        QTest::newRow("UTF-8 lengths in characters") << QByteArray("<EOH><NAME:4>Иван <QTH:6>Moscow<EOR>")
+                                                     << QString::fromUtf8("NAME=Иван|QTH=Moscow");
+        QTest::newRow("UTF-8 lengths in bytes") << QByteArray("<EOH><NAME:8>Иван <QTH:6>Moscow<EOR>")
+                                                << QString::fromUtf8("NAME=Иван|QTH=Moscow");
+        QTest::newRow("code page 1251")
+            << QByteArray("<EOH><NAME:4>\xC8\xE2\xE0\xED<EOR>") << QString::fromUtf8("NAME=Иван");
         QTest::newRow("byte order mark, no header")
             << QByteArray("\xEF\xBB\xBF<CALL:4>K1AB<EOR>") << "CALL=K1AB";
         QTest::newRow("first field of a name counts")
             << QByteArray("<EOH><CALL:4>K1AB<call:4>K2AB<EOR>") << "CALL=K1AB";
-        QTest::newRow("truncated file")
-            << QByteArray("<EOH><CALL:4>K1AB<EOR><CALL:4>K2AB<NAME:10>Iv") << "CALL=K1AB / !CALL=K2AB|NAME=Iv";
+        QTest::newRow("truncated file") << QByteArray("<EOH><CALL:4>K1AB<EOR><CALL:4>K2AB<NAME:10>Iv")
+                                        << "CALL=K1AB / !CALL=K2AB|NAME=Iv";
         QTest::newRow("nothing but a header") << QByteArray("Header only\r\n<EOH>\r\n\r\n") << "";
     }
     void reader() {

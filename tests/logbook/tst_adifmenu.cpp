@@ -21,11 +21,13 @@ void seed(TempDataFolder& f) {
     Connection c(QStringLiteral("tst_adifmenu_seed"));
     c.openFile(f.file("DB/Log/Log_Zelmor.mdb"));
     c.execute("INSERT INTO LogName (Num, Name, Prim, Sel) VALUES (2, 'Other', '', 0)");
-    for (const char* line : {"UA1A|10:00:00|14|1", "DL1C|11:00:00|7|1", "K1ZZ|12:00:00|14|1", "UA9X|10:00:00|14|2"}) {
+    for (const char* line :
+         {"UA1A|10:00:00|14|1", "DL1C|11:00:00|7|1", "K1ZZ|12:00:00|14|1", "UA9X|10:00:00|14|2"}) {
         const QStringList v = QString::fromLatin1(line).split('|');
-        c.execute("INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, LogNameLog) "
-                  "VALUES (?, '2024-03-10', ?, ?, 'CW', '599', '599', ?)",
-                  {v[0], v[1], v[2], v[3].toInt()});
+        c.execute(
+            "INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, LogNameLog) "
+            "VALUES (?, '2024-03-10', ?, ?, 'CW', '599', '599', ?)",
+            {v[0], v[1], v[2], v[3].toInt()});
     }
 }
 
@@ -84,8 +86,9 @@ private slots:
     void importSummary_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("English") << "English"
-                                 << "Contacts imported: 2. Skipped: 3 (duplicates: 1; incomplete or invalid: 2).";
+        QTest::newRow("English")
+            << "English"
+            << "Contacts imported: 2. Skipped: 3 (duplicates: 1; incomplete or invalid: 2).";
         QTest::newRow("Russian") << "Russian"
                                  << QString::fromUtf8("Импортировано связей: 2. Пропущено: 3 (дубликатов: 1; "
                                                       "неполных или ошибочных: 2).");
