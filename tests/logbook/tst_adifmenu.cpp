@@ -76,9 +76,19 @@ private slots:
         windowsBack();
     }
 
-    void cancelledImportSaysSo() {
+    // Cancelled: the Part's words; a name of no file: nothing read and nothing said.
+    void importWithoutAFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("cancelled") << "" << QStringList{"File not exist"};
+        QTest::newRow("missing file") << "gone.adi" << QStringList{};
+    }
+    void importWithoutAFile() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, shown);
+        if (!name.isEmpty()) app->dialogs().answerOpen(app->folder().file(name));
         FMain->LogImportADIF->trigger();
-        QCOMPARE(app->dialogs().texts(), QStringList{"File not exist"});
+        QCOMPARE(app->dialogs().texts(), shown);
         windowsBack();
         QCOMPARE(DM->TableLog->recordCount(), 3);
     }
