@@ -742,6 +742,8 @@ void TFMain::buildMenus() {
     connectHandler(OptionsConfig, &TFMain::OptionsConfigClick);
     connectHandler(LogAdd, &TFMain::LogAddClick);
     connectHandler(LogExit, &TFMain::LogExitClick);
+    connectHandler(LogExportADIF, &TFMain::LogExportADIFClick);
+    connectHandler(LogImportADIF, &TFMain::LogImportADIFClick);
     connectHandler(ViewFilter, &TFMain::ViewFilterClick);
     connectHandler(ViewFilterCall, &TFMain::ViewFilterCallClick);
     connectHandler(ViewImagesView, &TFMain::ViewImagesViewClick);

@@ -356,6 +356,9 @@ public:
     void sortByDateShowing(qint64 savedRow);
     void LogDeleteClick();
     void LogClearClick();
+    // ADIF export of the log view and import into the current book (UMainAdif.cpp).
+    void LogExportADIFClick();
+    void LogImportADIFClick();
     // Colours the log grid and wires the sort items, "Delete QSO" and "Clear"; run once by the
     // constructor.
     void setUpLogGrid();
