@@ -61,6 +61,53 @@ struct CellPair {
     int mode = -1;
 };
 
+// The look-up of many calls in a row, with the answers of PrefixLookup::find: ALLPREF is read
+// into memory once (keys compared as the table compares them, ASCII letters without case), and
+// the rows that follow a match are looked up once per match.
+class BulkLookup {
+public:
+    explicit BulkLookup(Connection& reference) : reference_(reference), lookup_(reference) {}
+
+    PrefixInfo find(const QString& call) {
+        if (!loaded_) load();
+        const QString match = longestPrefixMatch(call, [this](const QString& candidate, QString& stored) {
+            const auto it = allPref_.constFind(folded(candidate));
+            if (it == allPref_.constEnd()) return false;
+            stored = *it;
+            return true;
+        });
+        if (match.isEmpty()) return {};
+        auto it = byMatch_.constFind(match);
+        // The match looked up by itself finds itself last, so its rows are those of the call.
+        if (it == byMatch_.constEnd()) it = byMatch_.insert(match, lookup_.find(match));
+        return *it;
+    }
+
+private:
+    static QString folded(const QString& s) {
+        QString f = s;
+        for (QChar& c : f)
+            if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+        return f;
+    }
+    void load() {
+        loaded_ = true;
+        // Of equal keys the first row stands, as the index gives them.
+        QSqlQuery q = reference_.query(QStringLiteral("SELECT AllPrefix FROM ALLPREF ORDER BY rowid"));
+        while (q.next()) {
+            const QString stored = q.value(0).toString();
+            const QString key = folded(stored);
+            if (!allPref_.contains(key)) allPref_.insert(key, stored);
+        }
+    }
+
+    Connection& reference_;
+    PrefixLookup lookup_;
+    bool loaded_ = false;
+    QHash<QString, QString> allPref_;
+    QHash<QString, PrefixInfo> byMatch_;
+};
+
 } // namespace
 
 int countContacts(Connection& log) {
@@ -80,7 +127,7 @@ QString strippedText(const QString& s) {
 void normaliseContacts(Connection& log, Connection& reference, const Progress& progress) {
     const int total = countContacts(log);
     Reporter report(progress.pass1, total);
-    PrefixLookup lookup(reference);
+    BulkLookup lookup(reference);
     Transaction tx(log);
     QSqlQuery rows(log.db());
     rows.setForwardOnly(true);
@@ -90,13 +137,17 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
     run(rows);
     QSqlQuery update(log.db());
     prepare(update, QStringLiteral("UPDATE Log SET LogPref = ?, LogObl = ?, LogAwUR = ?, LogAwIOTA = ?, "
-                                   "LogAwWAZ = ?, LogAw = ?, LogRxQsl = ?, LogTxQsl = ?, LogCall = ?, "
-                                   "LogMode = ?, LogBand = ?, LogNotepad = ?, Log1 = 'upd' WHERE LogNom = ?"));
+                                   "LogAwWAZ = ?, LogAw = ?, LogRxQsl = ?, LogTxQsl = ?, LogMode = ?, "
+                                   "LogBand = ?, LogNotepad = ?, Log1 = 'upd' WHERE LogNom = ?"));
+    // The call is in three indexes: it is written only when trimming changed it.
+    QSqlQuery updateCall(log.db());
+    prepare(updateCall, QStringLiteral("UPDATE Log SET LogCall = ? WHERE LogNom = ?"));
     int position = 0;
     while (rows.next()) {
         ++position;
         if (!rows.value(1).toBool()) {
-            const QString call = strippedText(rows.value(2).toString());
+            const QString stored = rows.value(2).toString();
+            const QString call = strippedText(stored);
             // The trimmed call: a stored leading blank would find no prefix, and the "upd" stamp
             // would keep the contact from ever being looked up again.
             const PrefixInfo p = lookup.find(call);
@@ -108,7 +159,6 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
                                       text(p.ituZone),
                                       text(strippedText(rows.value(3).toString())),
                                       text(strippedText(rows.value(4).toString())),
-                                      text(call),
                                       text(strippedText(rows.value(5).toString())),
                                       text(strippedText(rows.value(6).toString())),
                                       text(strippedText(rows.value(7).toString())),
@@ -116,6 +166,11 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
             for (int i = 0; i < values.size(); ++i)
                 update.bindValue(i, values.at(i));
             run(update);
+            if (call != stored) {
+                updateCall.bindValue(0, text(call));
+                updateCall.bindValue(1, rows.value(0));
+                run(updateCall);
+            }
         }
         report.at(position);
     }
