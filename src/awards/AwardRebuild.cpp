@@ -210,8 +210,9 @@ void remarkContacts(Connection& log, const Progress& progress) {
     QHash<QString, int> rowOf;
     QSqlQuery rows(log.db());
     rows.setForwardOnly(true);
-    prepare(rows, QStringLiteral("SELECT LogNameLog, LogBand, LogMode, LogRxQsl, LogPref, LogObl, LogAwWAZ, "
-                                 "LogAwUR, LogAwIOTA, LogAwWAS, LogAwUser1, LogAwUser2 FROM Log ORDER BY LogNom"));
+    prepare(rows,
+            QStringLiteral("SELECT LogNameLog, LogBand, LogMode, LogRxQsl, LogPref, LogObl, LogAwWAZ, "
+                           "LogAwUR, LogAwIOTA, LogAwWAS, LogAwUser1, LogAwUser2 FROM Log ORDER BY LogNom"));
     run(rows);
     int position = 0;
     while (rows.next()) {
@@ -232,7 +233,8 @@ void remarkContacts(Connection& log, const Progress& progress) {
         const CellPair cells = cellsFor(band, mode);
         for (const AwardMarks::AwardItem& item : AwardMarks::itemsFromStoredQso(q)) {
             const QString key = QString::number(book) + QLatin1Char('\n') + item.awName + QLatin1Char('\n') +
-                                item.param1 + QLatin1Char('\n') + item.param2 + QLatin1Char('\n') + item.param3;
+                                item.param1 + QLatin1Char('\n') + item.param2 + QLatin1Char('\n') +
+                                item.param3;
             auto it = rowOf.constFind(key);
             int at;
             if (it == rowOf.constEnd()) {
@@ -245,8 +247,10 @@ void remarkContacts(Connection& log, const Progress& progress) {
             MarkRow& row = marks[size_t(at)];
             // The readable name of the latest contact marked stands.
             row.item.other = item.other;
-            if (cells.band >= 0) row.cells[size_t(cells.band)] = std::max(row.cells[size_t(cells.band)], status);
-            if (cells.mode >= 0) row.cells[size_t(cells.mode)] = std::max(row.cells[size_t(cells.mode)], status);
+            if (cells.band >= 0)
+                row.cells[size_t(cells.band)] = std::max(row.cells[size_t(cells.band)], status);
+            if (cells.mode >= 0)
+                row.cells[size_t(cells.mode)] = std::max(row.cells[size_t(cells.mode)], status);
         }
         report.at(position);
     }
@@ -259,8 +263,8 @@ void remarkContacts(Connection& log, const Progress& progress) {
         places += QStringLiteral(", ?");
     }
     QSqlQuery insert(log.db());
-    prepare(insert, QStringLiteral("INSERT INTO AwardMixInfo (") + columns + QStringLiteral(") VALUES (") + places +
-                        QStringLiteral(")"));
+    prepare(insert, QStringLiteral("INSERT INTO AwardMixInfo (") + columns + QStringLiteral(") VALUES (") +
+                        places + QStringLiteral(")"));
     const QVariant none(QMetaType::fromType<QString>());
     const QVariant worked(QStringLiteral("wkd")), confirmed(QStringLiteral("cfm"));
     for (const MarkRow& row : marks) {

@@ -12,9 +12,9 @@ namespace AwardRebuild {
 
 // What the rebuild reports as it goes; every member may be empty.
 struct Progress {
-    std::function<void(int position)> pass1;  // 1-based row of the first pass
+    std::function<void(int position)> pass1; // 1-based row of the first pass
     std::function<void(int maximum)> pass2Start;
-    std::function<void(int position)> pass2;  // 1-based row of the second pass
+    std::function<void(int position)> pass2; // 1-based row of the second pass
 };
 
 // Rows of table Log over all books.

@@ -72,13 +72,14 @@ void endRebuild(const QString& error) {
 } // namespace
 
 void StartAwardRebuild() {
-    if (current || !DM->logOpen()) return;
+    if (current || !DM->logOpen() || !DM->referenceOpen()) return;
     int total = 0;
     if (!Dialogs::guarded([&] { total = AwardRebuild::countContacts(*DM->ConnectionLog); })) return;
 
     auto run = std::make_unique<RebuildRun>();
     run->receiver = std::make_unique<QObject>();
-    run->worker = std::make_unique<TThreedUpdatBase>(DM->ConnectionLog->fileName(), DM->ConnectionDB->fileName());
+    run->worker =
+        std::make_unique<TThreedUpdatBase>(DM->ConnectionLog->fileName(), DM->ConnectionDB->fileName());
     // While the worker writes, no other window may reach the log: the progress window blocks them all.
     run->modality = FProgres->windowModality();
     FProgres->setWindowModality(Qt::ApplicationModal);
@@ -88,15 +89,15 @@ void StartAwardRebuild() {
     QObject* to = run->receiver.get();
     TThreedUpdatBase* w = run->worker.get();
     ProgressWalk* walk = run->walk.get();
-    QObject::connect(w, &TThreedUpdatBase::pass1Position, to, [walk](int p) { walk->setMain(p); },
-                     Qt::QueuedConnection);
-    QObject::connect(w, &TThreedUpdatBase::pass2Started, to, [walk](int n) { walk->setDop(0, n); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        w, &TThreedUpdatBase::pass1Position, to, [walk](int p) { walk->setMain(p); }, Qt::QueuedConnection);
+    QObject::connect(
+        w, &TThreedUpdatBase::pass2Started, to, [walk](int n) { walk->setDop(0, n); }, Qt::QueuedConnection);
     QObject::connect(
         w, &TThreedUpdatBase::pass2Position, to,
         [walk](int p) { walk->setDop(p, FProgres->GaugeDop->maximum()); }, Qt::QueuedConnection);
-    QObject::connect(w, &TThreedUpdatBase::ended, to, [](const QString& e) { endRebuild(e); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        w, &TThreedUpdatBase::ended, to, [](const QString& e) { endRebuild(e); }, Qt::QueuedConnection);
     current = std::move(run);
     w->start();
 }

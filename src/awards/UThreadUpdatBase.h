@@ -28,7 +28,8 @@ private:
 };
 
 // Starts a rebuild of every book's award marks (GUI thread; "Refresh All Logs" and the end of
-// the ADIF import). Does nothing while one runs or when the log database is not open.
+// the ADIF import). Does nothing while one runs or when the log or the reference database is
+// not open (their failure was reported at start-up).
 void StartAwardRebuild();
 // Whether a rebuild runs: from its start until the windows are restored.
 bool AwardRebuildRunning();

@@ -39,11 +39,12 @@ class TestAwardRebuild : public QObject {
     std::unique_ptr<Connection> log, ref;
 
     qint64 insert(const Contact& k, const QString& call = "DL1AA", const QString& log1 = "upd") {
-        log->execute("INSERT INTO Log (LogCall, LogNameLog, LogBand, LogMode, LogRxQsl, LogPref, LogObl, "
-                     "LogAwWAZ, LogAwUR, LogAwIOTA, LogAwWAS, LogAwUser1, Log1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
-                     "?, ?, ?, ?, ?)",
-                     {call, k.book, k.band, k.mode, k.rxQsl, k.pref, k.obl, k.waz, k.ur, k.iota, k.was, k.user1,
-                      log1});
+        log->execute(
+            "INSERT INTO Log (LogCall, LogNameLog, LogBand, LogMode, LogRxQsl, LogPref, LogObl, "
+            "LogAwWAZ, LogAwUR, LogAwIOTA, LogAwWAS, LogAwUser1, Log1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?)",
+            {call, k.book, k.band, k.mode, k.rxQsl, k.pref, k.obl, k.waz, k.ur, k.iota, k.was, k.user1,
+             log1});
         return log->scalar("SELECT MAX(LogNom) FROM Log").toLongLong();
     }
 
@@ -77,21 +78,24 @@ private slots:
         };
         for (const Contact& k : contacts)
             insert(k);
-        log->execute("INSERT INTO AwardMixInfo (LogNameLog, AwName, Param1, Param2, Param3, Band14) VALUES (1, "
-                     "'DXCC', 'ZZ', '', '', 'cfm')");
+        log->execute(
+            "INSERT INTO AwardMixInfo (LogNameLog, AwName, Param1, Param2, Param3, Band14) VALUES (1, "
+            "'DXCC', 'ZZ', '', '', 'cfm')");
         // The same contacts marked one by one, as saving them would, in another log file.
         TempDataFolder other;
         Connection expected("expected");
         expected.openFile(other.file("DB/Log/Log_Zelmor.mdb"));
         for (const Contact& k : contacts)
-            for (const auto& item : AwardMarks::itemsFromStoredQso(
-                     {k.pref, k.obl, k.waz, k.ur, k.iota, k.was, k.user1, {}}))
-                AwardMarks::markAwardCell(expected, k.book, item, k.band, k.mode, k.rxQsl.isEmpty() ? "wkd" : "cfm");
+            for (const auto& item :
+                 AwardMarks::itemsFromStoredQso({k.pref, k.obl, k.waz, k.ur, k.iota, k.was, k.user1, {}}))
+                AwardMarks::markAwardCell(expected, k.book, item, k.band, k.mode,
+                                          k.rxQsl.isEmpty() ? "wkd" : "cfm");
 
         QList<int> pass1, pass2;
         int maximum = -1;
-        AwardRebuild::rebuild(*log, *ref,
-                              {[&](int p) { pass1 << p; }, [&](int n) { maximum = n; }, [&](int p) { pass2 << p; }});
+        AwardRebuild::rebuild(
+            *log, *ref,
+            {[&](int p) { pass1 << p; }, [&](int n) { maximum = n; }, [&](int p) { pass2 << p; }});
         QCOMPARE(markRows(*log), markRows(expected));
         QCOMPARE(markRows(*log).filter("Param1=ZZ").size(), 0);
         QCOMPARE(maximum, contacts.size());
@@ -109,16 +113,51 @@ private slots:
         QTest::addColumn<QString>("wantWaz");
         QTest::addColumn<QString>("wantUR");
         QTest::addColumn<QString>("status");
-        QTest::newRow("blanks around the call are gone before the look-up")
-            << "" << " DL1ABC " << "  " << "" << "DL1ABC" << "DL" << "14" << "" << "wkd";
-        QTest::newRow("a normalised contact keeps what it holds and blanks confirm")
-            << "upd" << " DL1ABC " << "  " << "XX" << " DL1ABC " << "XX" << "" << "" << "cfm";
-        QTest::newRow("the stamp compares with letter case")
-            << "UPD" << "DL1ABC" << "" << "XX" << "DL1ABC" << "DL" << "14" << "" << "wkd";
-        QTest::newRow("a region follows its prefix")
-            << "" << "UA9XYZ" << "Y" << "" << "UA9XYZ" << "UA" << "17" << "ABUA9" << "cfm";
-        QTest::newRow("a call nobody knows is marked under empty keys")
-            << "" << "0Q0Q" << "" << "DL" << "0Q0Q" << "" << "" << "" << "wkd";
+        QTest::newRow("blanks around the call are gone before the look-up") << ""
+                                                                            << " DL1ABC "
+                                                                            << "  "
+                                                                            << ""
+                                                                            << "DL1ABC"
+                                                                            << "DL"
+                                                                            << "14"
+                                                                            << ""
+                                                                            << "wkd";
+        QTest::newRow("a normalised contact keeps what it holds and blanks confirm") << "upd"
+                                                                                     << " DL1ABC "
+                                                                                     << "  "
+                                                                                     << "XX"
+                                                                                     << " DL1ABC "
+                                                                                     << "XX"
+                                                                                     << ""
+                                                                                     << ""
+                                                                                     << "cfm";
+        QTest::newRow("the stamp compares with letter case") << "UPD"
+                                                             << "DL1ABC"
+                                                             << ""
+                                                             << "XX"
+                                                             << "DL1ABC"
+                                                             << "DL"
+                                                             << "14"
+                                                             << ""
+                                                             << "wkd";
+        QTest::newRow("a region follows its prefix") << ""
+                                                     << "UA9XYZ"
+                                                     << "Y"
+                                                     << ""
+                                                     << "UA9XYZ"
+                                                     << "UA"
+                                                     << "17"
+                                                     << "ABUA9"
+                                                     << "cfm";
+        QTest::newRow("a call nobody knows is marked under empty keys") << ""
+                                                                        << "0Q0Q"
+                                                                        << ""
+                                                                        << "DL"
+                                                                        << "0Q0Q"
+                                                                        << ""
+                                                                        << ""
+                                                                        << ""
+                                                                        << "wkd";
     }
     void normalFormOfAContact() {
         QFETCH(QString, log1);
@@ -133,8 +172,8 @@ private slots:
         PrefixLookup lookup(*ref);
         const QString ua9 = lookup.find("UA9XYZ").prefix;
         ref->execute("DELETE FROM RussUkr WHERE Prefix = ?", {ua9});
-        ref->execute("INSERT INTO RussUkr (Oblast, Prefix, Name, CountryPref) VALUES ('AB', ?, 'Test', 'UA9')",
-                     {ua9});
+        ref->execute(
+            "INSERT INTO RussUkr (Oblast, Prefix, Name, CountryPref) VALUES ('AB', ?, 'Test', 'UA9')", {ua9});
         Contact k{1, "14", "CW", rxQsl, storedPref, "", "", "", "", "NY", "a:;b:;c"};
         const qint64 nom = insert(k, call, log1);
 
@@ -164,8 +203,9 @@ private slots:
         AwardRebuild::rebuild(*log, *ref);
         log->execute("UPDATE AwardMixInfo SET Band14cw = 'cfm' WHERE Param1 = 'F'");
         const QStringList before = markRows(*log);
-        log->execute("CREATE TRIGGER fail BEFORE INSERT ON AwardMixInfo WHEN (SELECT COUNT(*) FROM AwardMixInfo) "
-                     ">= 3 BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
+        log->execute(
+            "CREATE TRIGGER fail BEFORE INSERT ON AwardMixInfo WHEN (SELECT COUNT(*) FROM AwardMixInfo) "
+            ">= 3 BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
         QVERIFY_THROWS_EXCEPTION(DbError, AwardRebuild::rebuild(*log, *ref));
         QCOMPARE(markRows(*log), before);
         QVERIFY(!log->inTransaction());

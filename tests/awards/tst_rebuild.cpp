@@ -30,7 +30,8 @@ QStringList markRows() {
         QStringList cells;
         for (int i = 1; i < q.record().count(); ++i)
             if (!q.value(i).toString().isEmpty() &&
-                !(q.record().fieldName(i) == "Other" && QString("UkrRus IOTA WAS").contains(q.value(2).toString())))
+                !(q.record().fieldName(i) == "Other" &&
+                  QString("UkrRus IOTA WAS").contains(q.value(2).toString())))
                 cells << q.record().fieldName(i) + "=" + q.value(i).toString();
         rows << cells.join(' ');
     }
@@ -56,7 +57,8 @@ public:
     QStringList events;
     bool mainHiddenAtFirst = false;
     explicit GaugeLog(QObject* parent) : QObject(parent) {
-        connect(FProgres->GaugeMain, &QProgressBar::valueChanged, this, [this](int v) { note("main " + QString::number(v)); });
+        connect(FProgres->GaugeMain, &QProgressBar::valueChanged, this,
+                [this](int v) { note("main " + QString::number(v)); });
         connect(FProgres->GaugeDop, &QProgressBar::valueChanged, this, [this](int v) {
             note("dop " + QString::number(v) + "/" + QString::number(FProgres->GaugeDop->maximum()));
         });
@@ -117,8 +119,9 @@ private slots:
         const QString shown = dxColours("DL3AA");
         QCOMPARE(shown, QString("70:r 14:r"));
         if (fails)
-            DM->ConnectionLog->execute("CREATE TRIGGER fail BEFORE INSERT ON AwardMixInfo WHEN (SELECT COUNT(*) "
-                                       "FROM AwardMixInfo) >= 3 BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
+            DM->ConnectionLog->execute(
+                "CREATE TRIGGER fail BEFORE INSERT ON AwardMixInfo WHEN (SELECT COUNT(*) "
+                "FROM AwardMixInfo) >= 3 BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
         GaugeLog gauges(FMain);
 
         app->dialogs().defaultAnswer = DlgResult::Yes;
