@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <vector>
 
 namespace AwardRebuild {
@@ -142,6 +143,8 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
     // The call is in three indexes: it is written only when trimming changed it.
     QSqlQuery updateCall(log.db());
     prepare(updateCall, QStringLiteral("UPDATE Log SET LogCall = ? WHERE LogNom = ?"));
+    // Calls written in their order, so the three indexes grow in order rather than at random.
+    std::vector<std::pair<QString, qint64>> trimmedCalls;
     int position = 0;
     while (rows.next()) {
         ++position;
@@ -166,15 +169,17 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
             for (int i = 0; i < values.size(); ++i)
                 update.bindValue(i, values.at(i));
             run(update);
-            if (call != stored) {
-                updateCall.bindValue(0, text(call));
-                updateCall.bindValue(1, rows.value(0));
-                run(updateCall);
-            }
+            if (call != stored) trimmedCalls.push_back({call, rows.value(0).toLongLong()});
         }
         report.at(position);
     }
     rows.finish();
+    std::sort(trimmedCalls.begin(), trimmedCalls.end());
+    for (const auto& [call, nom] : trimmedCalls) {
+        updateCall.bindValue(0, text(call));
+        updateCall.bindValue(1, nom);
+        run(updateCall);
+    }
     tx.commit();
 }
 
@@ -284,6 +289,8 @@ void remarkContacts(Connection& log, const Progress& progress) {
 }
 
 void rebuild(Connection& log, Connection& reference, const Progress& progress) {
+    // Room for the log's indexes: pass 1 may rewrite every call in them.
+    log.query(QStringLiteral("PRAGMA cache_size = -32768"));
     normaliseContacts(log, reference, progress);
     remarkContacts(log, progress);
 }
