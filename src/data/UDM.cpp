@@ -1,5 +1,6 @@
 #include "data/UDM.h"
 
+#include "awards/AwardStatistic.h"
 #include "awards/UAwardAdd.h"
 #include "data/LogSchema.h"
 #include "data/UGlobal.h"
@@ -215,6 +216,7 @@ void TDM::DataModuleCreate() {
     ConnectionLog->setConnectionString(connectionStringFor(DbFiles::Log, QStringLiteral("\\DB\\Log")));
     ConnectionLog->open();
     LogSchema::upgrade(*ConnectionLog);
+    AwardStatistic::ensureViews(*ConnectionLog, *ConnectionDB);
     TableLog->open();
     TableLogName->open();
     TableAwMixed->open();
