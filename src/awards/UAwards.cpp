@@ -149,7 +149,8 @@ TFAwards::TFAwards(QWidget* parent) : TForm(QStringLiteral("FAwards"), parent) {
     column->setMenuBar(MainMenu);
     column->addLayout(top);
     column->addLayout(body, 1);
-    resize(900, 560);
+    // Room for the key, the name and the 14 band columns side by side.
+    DBGridAwStatistic->setMinimumSize(620, 380);
 
     const auto handle = [this](auto* sender, auto signal, void (TFAwards::*handler)()) {
         connect(sender, signal, this,

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -353,6 +354,48 @@ private slots:
         QVERIFY2(app->dialogs().messages.isEmpty(), qPrintable(messages()));
         QCOMPARE(DM->TableAwStatisticBM->recordCount(), 0);
         QCOMPARE(counts(), QString());
+    }
+
+    void captionsInEachLanguageFit_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("Russian") << "Russian"
+                                 << "Статистика"
+                                 << "Подробно";
+        QTest::newRow("English") << "English"
+                                 << "Show statistic"
+                                 << "Details";
+        QTest::newRow("Deutsch") << "Deutsch"
+                                 << "Statistik"
+                                 << "Details";
+        QTest::newRow("France") << "France"
+                                << "Statistique"
+                                << "Détails";
+    }
+    void captionsInEachLanguageFit() {
+        QFETCH(QString, language);
+        QFETCH(QString, menu);
+        QFETCH(QString, details);
+        start([&](TempDataFolder& f) {
+            Connection c("prepare");
+            c.openFile(f.file("DB/Work/cfg.mdb"));
+            c.execute("INSERT INTO Cfg (FormName, Object, Name_Param, Param, Prim) "
+                      "VALUES ('FConfig', 'ComboBoxLanguage', 'Text', ?, 'TComboBox')",
+                      {language});
+        });
+        save("UA3ABC 14 CW cfm");
+        open();
+        QCOMPARE(FAwards->AwMenu->title(), menu);
+        QCOMPARE(FAwards->ButtonDetails->text(), details);
+        FAwards->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FAwards));
+        // Every caption and count is shown whole.
+        for (QWidget* w : FAwards->findChildren<QWidget*>())
+            if ((qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w)) && w->isVisible())
+                QVERIFY2(w->width() >= w->sizeHint().width() && w->height() >= w->sizeHint().height(),
+                         qPrintable(w->objectName()));
+        FAwards->close();
     }
 
     void countErrorReattachesTheGridAndShowsOnce() {
