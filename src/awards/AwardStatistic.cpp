@@ -31,7 +31,7 @@ QString countSql(const QString& where) {
                 QStringLiteral("AwardMixInfo.") +
                 FilterParser::quoted(QStringLiteral("Band%1%2")
                                          .arg(QLatin1String(kBandCodes[b]), QLatin1String(kModeSuffixes[m])));
-            flags << QStringLiteral("IFNULL(%1 IN counted, 0) AS %2").arg(cell, cellFlag(b, m));
+            flags << QStringLiteral("IFNULL(%1 IN (?, ?), 0) AS %2").arg(cell, cellFlag(b, m));
             sums << QStringLiteral("TOTAL(%1)").arg(cellFlag(b, m));
         }
     for (int m = 0; m < kModes; ++m) {
@@ -40,7 +40,7 @@ QString countSql(const QString& where) {
             ofMode << cellFlag(b, m);
         totals << QStringLiteral("TOTAL(MAX(%1))").arg(ofMode.join(QLatin1Char(',')));
     }
-    return QStringLiteral("WITH counted(v) AS (SELECT ? UNION SELECT ?) SELECT %1, %2 FROM (SELECT %3 "
+    return QStringLiteral("SELECT %1, %2 FROM (SELECT %3 "
                           "FROM AwardMixInfo%4)")
         .arg(sums.join(QLatin1Char(',')), totals.join(QLatin1Char(',')), flags.join(QLatin1Char(',')),
              where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
@@ -53,7 +53,10 @@ Counts count(Connection& log, const QString& filter, bool confirmedOnly) {
     if (!table) throw DbError(QStringLiteral("AwardMixInfo: the table does not exist"));
     const TableColumns columns = TableSchema::tableColumns(log, table->name, table->createSql);
     const SqlCondition where = FilterParser::parseFilter(filter, columns.columns);
-    QVariantList binds{QStringLiteral("cfm"), confirmedOnly ? QStringLiteral("cfm") : QStringLiteral("wkd")};
+    // The two marks that count, once per cell.
+    QVariantList binds;
+    for (int i = 0; i < kBands * kModes; ++i)
+        binds << QStringLiteral("cfm") << (confirmedOnly ? QStringLiteral("cfm") : QStringLiteral("wkd"));
     binds += where.binds;
     QSqlQuery q = log.query(countSql(where.where), binds);
     Counts counts;
