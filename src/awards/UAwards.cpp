@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -121,6 +122,7 @@ TFAwards::TFAwards(QWidget* parent) : TForm(QStringLiteral("FAwards"), parent) {
     DBGridAwStatistic = named(new DBGrid(this), QStringLiteral("DBGridAwStatistic"));
     DBGridAwStatistic->setReadOnly(true);
     DBGridAwStatistic->setRowSelect(true);
+    DBGridAwStatistic->setWordWrap(false);
     buildGridColumns();
 
     auto* top = new QHBoxLayout;
@@ -406,8 +408,10 @@ void TFAwards::ButtonDetailsClick() {
     for (int i = 0; i < int(fields.size()); ++i)
         columns << GridColumn{fields[i].name, QString(), true, QString(), 0};
     if (columns.size() >= 6) {
+        // Never narrower than the heading, which this font may need wider.
+        const QFontMetrics metrics = DBGridAwStatistic->horizontalHeader()->fontMetrics();
         for (int i = 0; i < 6; ++i)
-            columns[i].width = kDetailsWidths[i];
+            columns[i].width = std::max(kDetailsWidths[i], metrics.horizontalAdvance(columns[i].field) + 12);
         if (hidden < columns.size()) columns[hidden].visible = false;
     }
     DBGridAwStatistic->datasetModel()->setColumns(columns);

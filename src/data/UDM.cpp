@@ -216,7 +216,12 @@ void TDM::DataModuleCreate() {
     ConnectionLog->setConnectionString(connectionStringFor(DbFiles::Log, QStringLiteral("\\DB\\Log")));
     ConnectionLog->open();
     LogSchema::upgrade(*ConnectionLog);
-    AwardStatistic::ensureViews(*ConnectionLog, *ConnectionDB);
+    try {
+        AwardStatistic::ensureViews(*ConnectionLog, *ConnectionDB);
+    } catch (const DbError&) {
+        // A log file that cannot take them (read-only, locked) still opens; "Details" then
+        // names the missing query when it is asked for.
+    }
     TableLog->open();
     TableLogName->open();
     TableAwMixed->open();

@@ -283,12 +283,12 @@ private slots:
         Dataset* query = DM->QueryAwStatistic;
         QVERIFY(query->active());
         QCOMPARE(DM->DataSourceAwStatistic->dataSet(), query);
-        // The book column is hidden; the first six columns take their widths.
+        // The book column is hidden; the first six columns take their widths, or their headings'.
         QCOMPARE(shownColumns(), columns);
         const DBGrid* grid = FAwards->DBGridAwStatistic;
         const QList<int> widths{40, 130, 30, 40, 30, 30};
         for (int i = 0; i < 6; ++i)
-            QCOMPARE(grid->datasetModel()->columns().at(i).width, widths.at(i));
+            QVERIFY(grid->datasetModel()->columns().at(i).width >= widths.at(i));
         // This book's rows and the items never worked; never another book's.
         int own = 0, never = 0;
         for (query->first(); !query->eof(); query->next()) {
