@@ -63,7 +63,7 @@ QString modeHeading(const QString& suffix) {
     return headings.value(suffix, suffix);
 }
 
-// The band cells (16) and, per band cell, its band-and-mode cells.
+// The 16 band cells ("Band18" ... "BandQ"), without their band-and-mode cells.
 const QStringList& bandCells() {
     static const QStringList cells = [] {
         QStringList out;
