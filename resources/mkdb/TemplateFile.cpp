@@ -82,6 +82,11 @@ void TemplateFile::exec(const QString& sql) {
     if (!query.exec(sql)) fail(path_, sql, query.lastError());
 }
 
+void TemplateFile::run(const QStringList& statements) {
+    for (const QString& sql : statements)
+        exec(sql);
+}
+
 void TemplateFile::insert(const QString& table, const QStringList& columns, const QList<QVariantList>& rows) {
     QStringList marks;
     marks.fill(QStringLiteral("?"), columns.size());

@@ -15,6 +15,8 @@ public:
     TemplateFile& operator=(const TemplateFile&) = delete;
 
     void insert(const QString& table, const QStringList& columns, const QList<QVariantList>& rows);
+    // Statements beyond the schema file (created by the program's own code).
+    void run(const QStringList& statements);
     void finish();
 
 private:

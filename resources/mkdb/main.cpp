@@ -4,6 +4,7 @@
 #include "InputError.h"
 #include "ReferenceData.h"
 #include "TemplateFile.h"
+#include "awards/AwardViews.h"
 #include "platform/AudioDevice.h"
 
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QStringDecoder>
@@ -144,7 +146,7 @@ void fillReferenceDatabase(TemplateFile& db, const ReferenceData& data, const QL
     db.insert(QStringLiteral("WAS"), {QStringLiteral("State"), QStringLiteral("Name")}, states);
 }
 
-void fillLogDatabase(TemplateFile& db, const ReferenceData& data) {
+void fillLogDatabase(TemplateFile& db, const ReferenceData& data, const QList<QVariantList>& states) {
     // A fresh data folder opens with one selected log book.
     db.insert(
         QStringLiteral("LogName"),
@@ -154,6 +156,19 @@ void fillLogDatabase(TemplateFile& db, const ReferenceData& data) {
     for (const DxccRow& r : data.dxcc)
         rows.append({r.prefix, r.region});
     db.insert(QStringLiteral("Aw_DXCC"), {QStringLiteral("Prefix"), QStringLiteral("Region")}, rows);
+
+    // The saved award queries and the item lists they join the log to, one row per item.
+    db.run(AwardViews::schemaStatements());
+    const QList<AwardViews::ItemList>& lists = AwardViews::itemLists();
+    QMap<QString, QVariantList> iota, regions;
+    for (const IotaRow& r : data.iota)
+        if (!r.num.isEmpty() && !iota.contains(r.num)) iota.insert(r.num, {r.num, r.islandName});
+    for (const RegionRow& r : data.regions)
+        if (!r.oblast.isEmpty() && !regions.contains(r.oblast + '\t' + r.countryPref))
+            regions.insert(r.oblast + '\t' + r.countryPref, {r.oblast, r.countryPref, r.name});
+    db.insert(lists.at(0).table, lists.at(0).columns, iota.values());
+    db.insert(lists.at(1).table, lists.at(1).columns, states);
+    db.insert(lists.at(2).table, lists.at(2).columns, regions.values());
 }
 
 // The alarm sound: one second of an 880 Hz tone, 8000 Hz 16-bit mono.
@@ -228,7 +243,7 @@ void build(const Inputs& in) {
                      {{QStringLiteral("Fsound"), QStringLiteral("MediaPlayer1"), QStringLiteral("FileName"),
                        QStringLiteral("StartRec"), Audio::builtInRecordingTemplate()}});
     fillReferenceDatabase(*files[1], data, states);
-    fillLogDatabase(*files[2], data);
+    fillLogDatabase(*files[2], data, states);
     for (const auto& file : files)
         file->finish();
     writeAlarmSound(out);

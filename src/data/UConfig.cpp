@@ -979,9 +979,7 @@ void TFConfig::FormCreate() {
         FillComboFromFormConfig(FMain, ComboBoxBand);
         FillComboFromFormConfig(FMain, FMain->ComboBoxMode);
         FillComboFromFormConfig(FMain, ComboBoxMode);
-        if (auto* awardsBand =
-                FAwards ? FAwards->findChild<QComboBox*>(QStringLiteral("ComboBoxBand")) : nullptr)
-            FillComboFromFormConfig(FMain, awardsBand);
+        if (FAwards) FillComboFromFormConfig(FMain, FAwards->ComboBoxBand);
         SetLanguage();
         LoadSettings();
     }

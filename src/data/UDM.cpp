@@ -1,5 +1,6 @@
 #include "data/UDM.h"
 
+#include "awards/AwardStatistic.h"
 #include "awards/UAwardAdd.h"
 #include "data/LogSchema.h"
 #include "data/UGlobal.h"
@@ -215,6 +216,12 @@ void TDM::DataModuleCreate() {
     ConnectionLog->setConnectionString(connectionStringFor(DbFiles::Log, QStringLiteral("\\DB\\Log")));
     ConnectionLog->open();
     LogSchema::upgrade(*ConnectionLog);
+    try {
+        AwardStatistic::ensureViews(*ConnectionLog, *ConnectionDB);
+    } catch (const DbError&) {
+        // A log file that cannot take them (read-only, locked) still opens; "Details" then
+        // names the missing query when it is asked for.
+    }
     TableLog->open();
     TableLogName->open();
     TableAwMixed->open();

@@ -25,7 +25,7 @@ void RefreshLogTables() {
 void RefreshAwardViews() {
     DM->TableAwMixed->close();
     DM->TableAwMixed->open();
-    for (Dataset* view : {DM->TableContestStatistic, DM->TableAwStatisticBM})
+    for (Dataset* view : {DM->TableContestStatistic, DM->TableAwStatisticBM, DM->QueryAwStatistic})
         if (view->active()) view->requery();
 }
 
