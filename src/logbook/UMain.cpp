@@ -120,6 +120,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     connectEntryHandlers();
     setUpLogGrid();
     connectMediaHandlers();
+    connectContestHandlers();
     connectCallbookHandlers();
     connectDeviceHandlers();
 
