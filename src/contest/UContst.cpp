@@ -1,6 +1,7 @@
 #include "contest/UContst.h"
 
 #include "awards/UAwardAdd.h"
+#include "contest/ContestTotal.h"
 #include "data/UDM.h"
 #include "dataset/QuotedStr.h"
 #include "logbook/UMain.h"
@@ -157,17 +158,12 @@ void TFCont::ButtonIOTAClick() {
 void TFCont::ButtonRefreshClick() {
     Label5->setText(QStringLiteral("0"));
     if (!DM->logOpen()) return;
-    // Read by position, so the log's current row (the operator's selection) stays where it is.
+    // One query over the log view's filter: the log's current row (the operator's selection)
+    // stays where it is.
     Dataset* log = DM->TableLog;
     const DetachedLog detached;
-    const int column = log->fieldIndex(QStringLiteral("Log4"));
-    double total = 0;
-    for (int row = 0, rows = log->recordCount(); row < rows; ++row) {
-        const QString points = log->valueAt(row, column).toString();
-        double v = 0;
-        if (!points.isEmpty() && NumberText::toFloat(points, v)) total += v;
-    }
-    Label5->setText(NumberText::fromFloat(total));
+    Label5->setText(ContestTotal::pointsTotal(*DM->ConnectionLog, log->tableName(),
+                                              log->filtered() ? log->filter() : QString()));
 }
 
 void TFCont::showEvent(QShowEvent* e) {
