@@ -257,6 +257,22 @@ private slots:
         QCOMPARE(FCont->GroupBoxAwName->title(), QString(" DXCC "));
     }
 
+    void theSettingsChooseTheLastAwardInUse() {
+        app = std::make_unique<AppFixture>([](TempDataFolder& f) {
+            Connection cfg("prepare-cfg");
+            cfg.openFile(f.file("DB/Work/cfg.mdb"));
+            for (const char* box : {"CBDxcc", "CBUkRu"})
+                cfg.execute("INSERT INTO Cfg (FormName, Object, Name_Param, Prim, Param) "
+                            "VALUES ('FConfig', ?, 'Checked', 'TCheckBox', 'true')",
+                            {box});
+            storeConfig(f, Config{});
+        });
+        QCOMPARE(FCont->GroupBoxAwName->title(), QString(" Ukr Rus & ... "));
+        QCOMPARE(DM->TableContestStatistic->filter(), QString("AwName='UkrRus' AND LogNameLog=0"));
+        FMain->ContestBegin->trigger();
+        QCOMPARE(FCont->GroupBoxAwName->title(), QString(" DXCC "));
+    }
+
     void refreshSumsThePointsAndKeepsTheSelectedRow() {
         start({contact("DL1ABC", "10:00:00", "001", "1,5"), contact("DL2ABC", "10:01:00", "002", "3"),
                contact("DL3ABC", "10:02:00"), contact("DL4ABC", "10:03:00", "003", "0"),
