@@ -11,12 +11,14 @@ const QStringList& bandTexts() {
 }
 
 const QStringList& bandLabels() {
-    static const QStringList t{"1.8", "3.5", "7", "10", "14", "18", "21", "24", "28", "50", "144", "430", "1260", "Sat"};
+    static const QStringList t{"1.8", "3.5", "7",  "10",  "14",  "18",   "21",
+                               "24",  "28",  "50", "144", "430", "1260", "Sat"};
     return t;
 }
 
 const QStringList& bandKeys() {
-    static const QStringList t{"18", "35", "7", "10", "14", "180", "21", "24", "28", "50", "144", "430", "1260", "Sat"};
+    static const QStringList t{"18", "35", "7",  "10",  "14",  "180",  "21",
+                               "24", "28", "50", "144", "430", "1260", "Sat"};
     return t;
 }
 
@@ -39,7 +41,8 @@ QString defaultCell(int group, int band) {
 
 int modeGroup(const QString& mode) {
     if (mode == QLatin1String("CW")) return 0;
-    if (mode == QLatin1String("SSB") || mode == QLatin1String("USB") || mode == QLatin1String("LSB")) return 1;
+    if (mode == QLatin1String("SSB") || mode == QLatin1String("USB") || mode == QLatin1String("LSB"))
+        return 1;
     if (mode == QLatin1String("RTTY")) return 2;
     return 3;
 }

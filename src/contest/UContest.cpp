@@ -54,7 +54,8 @@ TFContConf::TFContConf(QWidget* parent) : TForm(QStringLiteral("FContConf"), par
     SPoint = named(new QSpinBox(this), QStringLiteral("SPoint"));
     SPoint->setRange(1, 1000);
     SPoint->setValue(1);
-    auto* labelSPoint = newLabel(this, QStringLiteral("LabelSPoint"), QStringLiteral("Initial number for QSO"));
+    auto* labelSPoint =
+        newLabel(this, QStringLiteral("LabelSPoint"), QStringLiteral("Initial number for QSO"));
 
     CheckBoxSen = newCheck(this, QStringLiteral("CheckBoxSen"), QStringLiteral("Add to"), false);
     Label22 = newLabel(this, QStringLiteral("Label22"), QStringLiteral("Sent"));
@@ -66,15 +67,16 @@ TFContConf::TFContConf(QWidget* parent) : TForm(QStringLiteral("FContConf"), par
     MaskEdit1->setMaximumWidth(50);
     UpDown1 = newUpDown(this, QStringLiteral("UpDown1"), 1000, 1);
     UpDown1->setMaximumWidth(18);
-    for (QWidget* w : {static_cast<QWidget*>(Label21), static_cast<QWidget*>(MaskEdit1),
-                       static_cast<QWidget*>(UpDown1)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label21), static_cast<QWidget*>(MaskEdit1), static_cast<QWidget*>(UpDown1)})
         w->hide();
 
     RadioGroup1 = newGroup(this, QStringLiteral("RadioGroup1"), QStringLiteral(" Info "));
     auto* radios = new QGridLayout(RadioGroup1);
     const QStringList infos{"DXCC", "WAZ", "Ukraine", "Russia"};
     for (int i = 0; i < infos.size(); ++i) {
-        auto* r = named(new QRadioButton(infos[i], RadioGroup1), QStringLiteral("RadioGroup1Item") + QString::number(i));
+        auto* r = named(new QRadioButton(infos[i], RadioGroup1),
+                        QStringLiteral("RadioGroup1Item") + QString::number(i));
         RadioGroup1Items << r;
         radios->addWidget(r, i / 2, i % 2);
     }
@@ -114,8 +116,8 @@ TFContConf::TFContConf(QWidget* parent) : TForm(QStringLiteral("FContConf"), par
     side->addWidget(MaskEdit1, 3, 2);
     side->addWidget(UpDown1, 3, 3);
     side->addWidget(RadioGroup1, 4, 0, 1, 4);
-    side->addWidget(newLabel(this, QStringLiteral("LabelStart"), QStringLiteral("Start Contest (LogTime)")), 5, 0,
-                    1, 3);
+    side->addWidget(newLabel(this, QStringLiteral("LabelStart"), QStringLiteral("Start Contest (LogTime)")),
+                    5, 0, 1, 3);
     side->addWidget(CheckBox3, 5, 3);
     side->addWidget(DatePicker1, 6, 0, 1, 2);
     side->addWidget(TimePicker1, 6, 2, 1, 2);
@@ -138,14 +140,15 @@ TFContConf::TFContConf(QWidget* parent) : TForm(QStringLiteral("FContConf"), par
     layout->addLayout(middle);
     layout->addLayout(buttons);
 
-    auto guard = [this](void (TFContConf::*h)()) { return [this, h] { Dialogs::guarded([this, h] { (this->*h)(); }); }; };
-    connect(ButtonSav, &QPushButton::clicked, this, guard(&TFContConf::ButtonSavClick));
-    connect(ButtonDel, &QPushButton::clicked, this, guard(&TFContConf::ButtonDelClick));
-    connect(ButtonCl, &QPushButton::clicked, this, guard(&TFContConf::ButtonClClick));
-    connect(ButtonOp, &QPushButton::clicked, this, guard(&TFContConf::ButtonOpClick));
-    connect(ComboBox1, &QComboBox::activated, this, guard(&TFContConf::ComboBox1Select));
-    connect(CheckBoxSen, &QCheckBox::toggled, this, guard(&TFContConf::CheckBoxSenClick));
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this](int v) { MaskEdit1->setText(QString::number(v)); });
+    connect(ButtonSav, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFContConf::ButtonSavClick));
+    connect(ButtonDel, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFContConf::ButtonDelClick));
+    connect(ButtonCl, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFContConf::ButtonClClick));
+    connect(ButtonOp, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFContConf::ButtonOpClick));
+    connect(ComboBox1, &QComboBox::activated, this, Dialogs::guardedSlot(this, &TFContConf::ComboBox1Select));
+    connect(CheckBoxSen, &QCheckBox::toggled, this,
+            Dialogs::guardedSlot(this, &TFContConf::CheckBoxSenClick));
+    connect(UpDown1, &QSpinBox::valueChanged, this,
+            [this](int v) { MaskEdit1->setText(QString::number(v)); });
 }
 
 void TFContConf::buildPointsGrid(QGroupBox* grid) {
@@ -264,7 +267,8 @@ void TFContConf::LoadContestConfigList() {
     ComboBox1->addItems(names);
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->clearEditText();
-    const std::optional<QString> byDefault = CfgFileRows::readParam(*DM->ConnectionCfg, kForm, kDefaultRow, kDefaultName);
+    const std::optional<QString> byDefault =
+        CfgFileRows::readParam(*DM->ConnectionCfg, kForm, kDefaultRow, kDefaultName);
     if (!byDefault) return;
     ComboBox1->setEditText(*byDefault);
     // A default that cannot be loaded does not lend its name to the built-in values.

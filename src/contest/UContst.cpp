@@ -89,12 +89,12 @@ TFCont::TFCont(QWidget* parent) : TForm(QStringLiteral("FCont"), parent) {
     layout->addLayout(points);
     layout->addLayout(awards);
 
-    auto guard = [this](void (TFCont::*h)()) { return [this, h] { Dialogs::guarded([this, h] { (this->*h)(); }); }; };
-    connect(ButtonRefresh, &QPushButton::clicked, this, guard(&TFCont::ButtonRefreshClick));
-    connect(ButtonDXCC, &QPushButton::clicked, this, guard(&TFCont::ButtonDXCCClick));
-    connect(ButtonWAZ, &QPushButton::clicked, this, guard(&TFCont::ButtonWAZClick));
-    connect(ButtonIOTA, &QPushButton::clicked, this, guard(&TFCont::ButtonIOTAClick));
-    connect(ButtonUR, &QPushButton::clicked, this, guard(&TFCont::ButtonURClick));
+    connect(ButtonRefresh, &QPushButton::clicked, this,
+            Dialogs::guardedSlot(this, &TFCont::ButtonRefreshClick));
+    connect(ButtonDXCC, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFCont::ButtonDXCCClick));
+    connect(ButtonWAZ, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFCont::ButtonWAZClick));
+    connect(ButtonIOTA, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFCont::ButtonIOTAClick));
+    connect(ButtonUR, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &TFCont::ButtonURClick));
 }
 
 void TFCont::attachData() {

@@ -45,7 +45,8 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void chooseAward(const QString& caption, const QString& awName, const QString& param1, const QString& param2);
+    void chooseAward(const QString& caption, const QString& awName, const QString& param1,
+                     const QString& param2);
     void showCurrentItem();
     void attachData();
 };

@@ -31,16 +31,17 @@ bool read(const QByteArray& bytes, ContestConfigValues& out, int& badLine) {
     QStringList lines = Cp1251::decode(bytes).split(QStringLiteral("\r\n"));
     while (lines.size() < LineCount)
         lines << QString();
-    auto fail = [&badLine](int line, const QString&) {
+    auto fail = [&badLine](int line) {
         badLine = line;
         return false;
     };
     ContestConfigValues v;
     v.name = lines[0];
-    if (!NumberText::toInt(lines[1], v.infoIndex) || v.infoIndex < 0 || v.infoIndex > 3) return fail(2, lines[1]);
+    if (!NumberText::toInt(lines[1], v.infoIndex) || v.infoIndex < 0 || v.infoIndex > 3)
+        return fail(2);
     for (int i = 0; i < 56; ++i) {
         double cell = 0;
-        if (!NumberText::toFloat(lines[2 + i], cell)) return fail(3 + i, lines[2 + i]);
+        if (!NumberText::toFloat(lines[2 + i], cell)) return fail(3 + i);
         v.cells << lines[2 + i];
     }
     v.check1 = lines[58] == QLatin1String("True");
@@ -48,20 +49,20 @@ bool read(const QByteArray& bytes, ContestConfigValues& out, int& badLine) {
     v.check3 = lines[60] == QLatin1String("True");
     v.serial = lines[61] == QLatin1String("True");
     int factor = 0;
-    if (!NumberText::toInt(lines[62], factor) || factor < 1 || factor > 1000) return fail(63, lines[62]);
+    if (!NumberText::toInt(lines[62], factor) || factor < 1 || factor > 1000) return fail(63);
     v.factor = lines[62];
     v.sent = lines[63];
     int step = 0;
-    if (!NumberText::toInt(lines[64], step)) return fail(65, lines[64]);
+    if (!NumberText::toInt(lines[64], step)) return fail(65);
     v.step = lines[64];
     v.startDate = DateText::parseShortDate(lines[65]);
-    if (!v.startDate.isValid()) return fail(66, lines[65]);
+    if (!v.startDate.isValid()) return fail(66);
     v.startTime = DateText::parseLongTime(lines[66]);
-    if (!v.startTime.isValid()) return fail(67, lines[66]);
+    if (!v.startTime.isValid()) return fail(67);
     v.stopDate = DateText::parseShortDate(lines[67]);
-    if (!v.stopDate.isValid()) return fail(68, lines[67]);
+    if (!v.stopDate.isValid()) return fail(68);
     v.stopTime = DateText::parseLongTime(lines[68]);
-    if (!v.stopTime.isValid()) return fail(69, lines[68]);
+    if (!v.stopTime.isValid()) return fail(69);
     out = v;
     return true;
 }

@@ -173,8 +173,8 @@ void TFMain::ShowLastQsoInContest() {
         return;
     }
     LabelLastQSO->setText(QStringLiteral("Last QSO at ") +
-                          DateText::longTime(repeat->field(QStringLiteral("LogTime")).asTime()) + QStringLiteral(" ") +
-                          repeat->field(QStringLiteral("LogMode")).asString() + QStringLiteral(" ") +
-                          repeat->field(QStringLiteral("LogBand")).asString());
+                          DateText::longTime(repeat->field(QStringLiteral("LogTime")).asTime()) +
+                          QStringLiteral(" ") + repeat->field(QStringLiteral("LogMode")).asString() +
+                          QStringLiteral(" ") + repeat->field(QStringLiteral("LogBand")).asString());
     LabelLastQSO->show();
 }

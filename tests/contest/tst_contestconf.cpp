@@ -115,11 +115,16 @@ private slots:
         QTest::addColumn<int>("steps");
         QTest::addColumn<QString>("cellName");
         QTest::addColumn<QString>("text");
-        QTest::newRow("25 steps") << "UpDown14" << 25 << "Point14" << "2,5";
-        QTest::newRow("to the top") << "UpDownSatr" << 100 << "PointSatr" << "10";
-        QTest::newRow("past the top") << "UpDown7o" << 103 << "Point7o" << "10";
-        QTest::newRow("18 MHz") << "UpDown180" << 3 << "Point180" << "0,3";
-        QTest::newRow("1.8 MHz untouched") << "UpDown180" << 3 << "Point18" << "3";
+        QTest::newRow("25 steps") << "UpDown14" << 25 << "Point14"
+                                  << "2,5";
+        QTest::newRow("to the top") << "UpDownSatr" << 100 << "PointSatr"
+                                    << "10";
+        QTest::newRow("past the top") << "UpDown7o" << 103 << "Point7o"
+                                      << "10";
+        QTest::newRow("18 MHz") << "UpDown180" << 3 << "Point180"
+                                << "0,3";
+        QTest::newRow("1.8 MHz untouched") << "UpDown180" << 3 << "Point18"
+                                           << "3";
     }
     void upDownsStepTheirOwnCell() {
         QFETCH(QString, upDownName);
@@ -149,8 +154,8 @@ private slots:
         QCOMPARE(lines.size(), 70);
         QCOMPARE(lines.mid(0, 2), QStringList({"ARRL DX", "0"}));
         QCOMPARE(lines[6], QString("2,5"));
-        QCOMPARE(lines.mid(58, 9),
-                 QStringList({"False", "False", "False", "False", "2", "001", "1", "01.01.2002", "19:50:00"}));
+        QCOMPARE(lines.mid(58, 9), QStringList({"False", "False", "False", "False", "2", "001", "1",
+                                                "01.01.2002", "19:50:00"}));
         QCOMPARE(listed(), QStringList({"ARRL DX", "ZZ"}));
         QVERIFY(!QFile::exists(app.folder().file("Temp/contest.tmp")));
 

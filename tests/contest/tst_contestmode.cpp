@@ -56,7 +56,8 @@ void logSql(TempDataFolder& f, const QStringList& statements) {
         c.execute(s);
 }
 
-QString contact(const QString& call, const QString& time, const QString& log3 = {}, const QString& log4 = {}) {
+QString contact(const QString& call, const QString& time, const QString& log3 = {},
+                const QString& log4 = {}) {
     return QString("INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogNameLog, Log3, Log4) "
                    "VALUES ('%1', '2024-03-10', '%2', '14', 'CW', 1, '%3', '%4')")
         .arg(call, time, log3, log4);
@@ -119,9 +120,9 @@ private slots:
         QCOMPARE(FCont->windowTitle(), QString("Test"));
         FMain->EditNmTx->setText("001");
         FMain->EditNmRx->setText("015");
-        save("DL1ABC", "18", "CW");    // Point180 1,5 x 2
-        save("DL2ABC", "14", "USB");   // Point14s 1 x 2
-        save("DL3ABC", "137", "CW");   // no cell
+        save("DL1ABC", "18", "CW");  // Point180 1,5 x 2
+        save("DL2ABC", "14", "USB"); // Point14s 1 x 2
+        save("DL3ABC", "137", "CW"); // no cell
         QCOMPARE(messages(), QStringList());
         QCOMPARE(contestColumns(), QStringList({"015|001|3", "015|002|2", "015|003|"}));
         QCOMPARE(FMain->EditNmTx->text(), QString("004"));

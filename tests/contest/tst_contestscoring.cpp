@@ -12,16 +12,36 @@ private slots:
         QTest::addColumn<QString>("band");
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("cell"); // the cell it must read
-        QTest::newRow("18 MHz is not 1.8") << "18" << "CW" << "Point180";
-        QTest::newRow("1.8") << "1.8" << "CW" << "Point18";
-        QTest::newRow("radio's 1,8") << "1,8" << "SSB" << "Point18s";
-        QTest::newRow("radio's 3,5") << "3,5" << "RTTY" << "Point35r";
-        QTest::newRow("USB is SSB") << "14" << "USB" << "Point14s";
-        QTest::newRow("LSB is SSB") << "7" << "LSB" << "Point7s";
-        QTest::newRow("other mode") << "Satellite" << "PSK31" << "PointSato";
-        QTest::newRow("case counts") << "21" << "cw" << "Point21o";
-        QTest::newRow("7.0 has no cell") << "7.0" << "CW" << "";
-        QTest::newRow("137 has no cell") << "137" << "CW" << "";
+        QTest::newRow("18 MHz is not 1.8") << "18"
+                                           << "CW"
+                                           << "Point180";
+        QTest::newRow("1.8") << "1.8"
+                             << "CW"
+                             << "Point18";
+        QTest::newRow("radio's 1,8") << "1,8"
+                                     << "SSB"
+                                     << "Point18s";
+        QTest::newRow("radio's 3,5") << "3,5"
+                                     << "RTTY"
+                                     << "Point35r";
+        QTest::newRow("USB is SSB") << "14"
+                                    << "USB"
+                                    << "Point14s";
+        QTest::newRow("LSB is SSB") << "7"
+                                    << "LSB"
+                                    << "Point7s";
+        QTest::newRow("other mode") << "Satellite"
+                                    << "PSK31"
+                                    << "PointSato";
+        QTest::newRow("case counts") << "21"
+                                     << "cw"
+                                     << "Point21o";
+        QTest::newRow("7.0 has no cell") << "7.0"
+                                         << "CW"
+                                         << "";
+        QTest::newRow("137 has no cell") << "137"
+                                         << "CW"
+                                         << "";
     }
     void aContactScoresFromItsCell() {
         QFETCH(QString, band);
@@ -60,13 +80,27 @@ private slots:
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("step");
         QTest::addColumn<QString>("next"); // empty: no step
-        QTest::newRow("001 + 1") << "001" << "1" << "002";
-        QTest::newRow("010 + 5") << "010" << "5" << "015";
-        QTest::newRow("099 + 1") << "099" << "1" << "100";
-        QTest::newRow("999 + 1") << "999" << "1" << "1000";
-        QTest::newRow("step 0") << "007" << "0" << "007";
-        QTest::newRow("not a number") << "A12" << "1" << "";
-        QTest::newRow("empty") << "" << "1" << "";
+        QTest::newRow("001 + 1") << "001"
+                                 << "1"
+                                 << "002";
+        QTest::newRow("010 + 5") << "010"
+                                 << "5"
+                                 << "015";
+        QTest::newRow("099 + 1") << "099"
+                                 << "1"
+                                 << "100";
+        QTest::newRow("999 + 1") << "999"
+                                 << "1"
+                                 << "1000";
+        QTest::newRow("step 0") << "007"
+                                << "0"
+                                << "007";
+        QTest::newRow("not a number") << "A12"
+                                      << "1"
+                                      << "";
+        QTest::newRow("empty") << ""
+                               << "1"
+                               << "";
     }
     void theSerialSteps() {
         QFETCH(QString, sent);

@@ -54,7 +54,8 @@ private slots:
     }
 
     void aSwitchIsOnOnlyForExactlyTrue() {
-        const QByteArray bytes = withLine(withLine(ContestConfigFile::write(sample()), 59, "true"), 62, "True");
+        const QByteArray bytes =
+            withLine(withLine(ContestConfigFile::write(sample()), 59, "true"), 62, "True");
         ContestConfigValues back;
         int badLine = 0;
         QVERIFY(ContestConfigFile::read(bytes, back, badLine));
