@@ -2,6 +2,8 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "contest/UContest.h"
+#include "contest/UContst.h"
 #include "contest/USked.h"
 #include "data/CaptionLanguage.h"
 #include "data/SettingsStore.h"
@@ -855,14 +857,18 @@ void TFConfig::applyLogGridColumns() {
 }
 
 void TFConfig::applyAwardsVisibility() {
-    // (The contest window has no award buttons to click yet.)
+    // The contest window's button of each award in use is clicked: the last of them stays chosen.
     FMain->GroupBoxDXCC->setVisible(CBDxcc->isChecked());
+    if (CBDxcc->isChecked() && FCont) FCont->ButtonDXCCClick();
     FMain->GroupBoxWAZ->setVisible(CBWaz->isChecked());
+    if (CBWaz->isChecked() && FCont) FCont->ButtonWAZClick();
     FAwardAdd->GroupBoxWas->setVisible(CBWas->isChecked());
     FMain->GroupBoxIOTA->setVisible(CBIota->isChecked());
     FAwardAdd->GroupBoxIOTA->setVisible(CBIota->isChecked());
+    if (CBIota->isChecked() && FCont) FCont->ButtonIOTAClick();
     FMain->GroupBoxUR->setVisible(CBUkRu->isChecked());
     FAwardAdd->GroupBoxUkrRuss->setVisible(CBUkRu->isChecked());
+    if (CBUkRu->isChecked() && FCont) FCont->ButtonURClick();
     FAwardAdd->GroupBoxUserAwA->setVisible(CBDipA->isChecked());
     FAwardAdd->GroupBoxUserAwB->setVisible(CBDipB->isChecked());
 }
@@ -906,7 +912,8 @@ void TFConfig::SetLanguage() {
     DM->TableCfgLang->setFiltered(true);
     const QString language = ComboBoxLanguage->currentText();
     for (QWidget* form : std::initializer_list<QWidget*>{this, FMain, FQTHLoc, FAwards, Filter, FImage,
-                                                         FSound, FTimer, FVihod, FSkeds})
+                                                         FSound, FTimer, FVihod, FSkeds,
+                                                         FContConf, FCont})
         if (form) ApplyLanguage(form, language);
     DM->TableCfgLang->setFiltered(false);
 }

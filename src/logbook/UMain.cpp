@@ -121,6 +121,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     connectEntryHandlers();
     setUpLogGrid();
     connectMediaHandlers();
+    connectContestHandlers();
     connectCallbookHandlers();
     connectDeviceHandlers();
     connectProgramHandlers();

@@ -334,6 +334,19 @@ public:
                          const QString& AwName);
     // The last contact of the typed call in the contest (contest mode only).
     void ShowLastQsoInContest();
+
+    // --- contest mode ------------------------------------------------------------------------
+    void OptionContestConfigClick();
+    void ContestBeginClick();
+    void ContestEndClick();
+    void ContestViewInfoClick();
+    // The contest columns of the row being stored (the store's contest block).
+    void StoreContestColumns(class Dataset* log, bool isNew, const QString& band, const QString& mode);
+    void connectContestHandlers();
+    // The contest item checked before the last handler ran.
+    QAction* contestItemBefore_ = nullptr;
+    void showContestPanel(bool contest);
+    void showContestGridColumns(bool contest);
     void UpdateAwardsForQso(const QString& band, const QString& mode, const QString& status,
                             const QString& action);
     void MarkAwardCell(const QString& band, const QString& mode, const QString& status, const QString& param1,

@@ -127,10 +127,8 @@ void writeAwardColumns(TFMain& w, Dataset* log) {
 
 // Steps 3 and 4: exchange and points belong to contest mode; an edited contact keeps the ones it
 // was logged with.
-void writeContestColumns(Dataset* log, bool isNew) {
-    if (!isNew) return;
-    for (const char* column : {"Log2", "Log3", "Log4"})
-        log->setValue(QString::fromLatin1(column), QString());
+void writeContestColumns(TFMain& w, Dataset* log, bool isNew, const StoredQso& qso) {
+    w.StoreContestColumns(log, isNew, qso.band, qso.mode);
 }
 
 // Step 6: a QSL received, blanks included, confirms.
@@ -202,7 +200,7 @@ void TFMain::StoreQso(int entryState) {
         openQsoRow(log, isNew, EditBookmark);
         const StoredQso qso = writeEntryColumns(*this, log, note);
         writeAwardColumns(*this, log);
-        writeContestColumns(log, isNew);
+        writeContestColumns(*this, log, isNew, qso);
         log->post();
         UpdateAwardsForQso(qso.band, qso.mode, qslStatus(EditQSLRcvd), QStringLiteral("save"));
         tx.commit();

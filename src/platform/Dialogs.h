@@ -50,4 +50,10 @@ DialogBackend& backend();
 // Runs a handler and shows any error it throws in the standard error box, as the framework did
 // for every event; returns false when an error was shown.
 bool guarded(const std::function<void()>& handler);
+
+// A slot that runs a window's handler through guarded():
+// connect(button, &QPushButton::clicked, w, Dialogs::guardedSlot(w, &W::ButtonClick)).
+template <class W> auto guardedSlot(W* w, void (W::*handler)()) {
+    return [w, handler] { guarded([w, handler] { (w->*handler)(); }); };
+}
 } // namespace Dialogs

@@ -1,6 +1,8 @@
 // The caption language after the real start-up: which column of table Language the stored choice
 // reads, how captions reach the windows after Save, and the rule by which messages pick Russian.
 #include "awards/UAwards.h"
+#include "contest/UContest.h"
+#include "contest/UContst.h"
 #include "data/CaptionLanguage.h"
 #include "dataset/Connection.h"
 #include "data/UConfig.h"
@@ -61,6 +63,8 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FSound") return FSound;
     if (name == "FImage") return FImage;
     if (name == "FAwards") return FAwards;
+    if (name == "FContConf") return FContConf;
+    if (name == "FCont") return FCont;
     return nullptr;
 }
 
