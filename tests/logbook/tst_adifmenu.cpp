@@ -6,6 +6,7 @@
 #include "dataset/Connection.h"
 #include "dataset/Dataset.h"
 #include "logbook/UMain.h"
+#include "awards/UThreadUpdatBase.h"
 #include "logbook/UProgres.h"
 #include "support/AppFixture.h"
 
@@ -89,6 +90,7 @@ private slots:
         if (!name.isEmpty()) app->dialogs().answerOpen(app->folder().file(name));
         FMain->LogImportADIF->trigger();
         QCOMPARE(app->dialogs().texts(), shown);
+        FinishAwardRebuild();
         windowsBack();
         QCOMPARE(DM->TableLog->recordCount(), 3);
     }
@@ -120,10 +122,15 @@ private slots:
         f.close();
         DM->TableLog->setSort("LogCall");
         app->dialogs().answerOpen(file);
+        const auto marks = [] { return DM->ConnectionLog->scalar("SELECT count(*) FROM AwardMixInfo").toInt(); };
+        QCOMPARE(marks(), 0);
         FMain->LogImportADIF->trigger();
         QCOMPARE(app->dialogs().texts(), QStringList{summary});
+        // The import's last step is the whole-log award rebuild.
+        QVERIFY(AwardRebuildRunning());
+        FinishAwardRebuild();
+        QVERIFY(marks() > 0);
         windowsBack();
-        QCOMPARE(FProgres->windowTitle(), "Progress");
         QCOMPARE(DM->TableLog->filter(), "LogNameLog = 1");
         QCOMPARE(DM->TableLog->sort(), "LogDate, LogTime");
         QCOMPARE(DM->TableLog->recordCount(), 5);
