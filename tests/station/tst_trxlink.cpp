@@ -184,7 +184,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("none chosen") << "None"
                                      << "no port is chosen in the settings";
-        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx"
+        // A name of this process alone: the serial layer's lock file is shared by every process.
+        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid())
                                         << "no such device";
         QTest::newRow("in use") << "" // the fake radio's port, held by another program
                                 << "the device is in use by another program";
