@@ -2,6 +2,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "awards/UThreadUpdatBase.h"
 #include "contest/UCabrill.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
@@ -86,6 +87,8 @@ void showMainWindow() {
 }
 
 void destroyObjects() {
+    // A running award rebuild's worker ends before the windows and connections it reports to go.
+    if (FMain) FinishAwardRebuild();
     // Windows first: their handlers may still look at the data module.
     auto drop = [](auto*& p) {
         delete p;

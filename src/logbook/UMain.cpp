@@ -4,6 +4,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "awards/UThreadUpdatBase.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "logbook/PrefixLookup.h"
@@ -818,6 +819,8 @@ void TFMain::LogExitClick() {
 }
 
 void TFMain::closeEvent(QCloseEvent* e) {
+    // A running award rebuild ends first (the timed exit can close the program mid-way).
+    FinishAwardRebuild();
     QMainWindow::closeEvent(e);
     // The program ends with this window, also while windows shown without blocking stay open.
     QCoreApplication::quit();
@@ -831,7 +834,7 @@ void TFMain::LogRefreshClick() {
                                 QStringLiteral("Обновить базу данных и удалить ошибки?")),
                             DlgType::Confirmation, DlgButtons::YesNo);
     if (answer != DlgResult::Yes) return;
-    // The whole-log award rebuild thread is started here.
+    StartAwardRebuild();
 }
 
 void TFMain::ToolsQTHLocClick() {
