@@ -383,6 +383,9 @@ public:
     void TimerStartClick();
     void TimerStopClick();
     void TimerStopClearClick();
+    void TimerTimerTimer();
+    void connectStopwatchHandlers();
+    void OptionsAutoExitClick();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
