@@ -7,6 +7,7 @@
 #include "data/UGlobal.h"
 #include "logbook/UFilter.h"
 #include "logbook/UMain.h"
+#include "logbook/UVihod.h"
 #include "logbook/UQTHLoc.h"
 #include "media/UImage.h"
 #include "media/USound.h"
@@ -59,6 +60,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "Filter") return Filter;
     if (name == "FSound") return FSound;
     if (name == "FImage") return FImage;
+    if (name == "FVihod") return FVihod;
     return nullptr;
 }
 
