@@ -119,6 +119,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
     TimerTimer = named(new QTimer(this), QStringLiteral("TimerTimer"));
     TimerTimer->setInterval(1000);
     connectEntryHandlers();
+    connectStopwatchHandlers();
     setUpLogGrid();
     connectMediaHandlers();
     connectContestHandlers();

@@ -399,6 +399,9 @@ public:
     void TimerStartClick();
     void TimerStopClick();
     void TimerStopClearClick();
+    void TimerTimerTimer();
+    void connectStopwatchHandlers();
+    void OptionsAutoExitClick();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

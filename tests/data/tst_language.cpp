@@ -10,6 +10,7 @@
 #include "data/UGlobal.h"
 #include "logbook/UFilter.h"
 #include "logbook/UMain.h"
+#include "logbook/UVihod.h"
 #include "logbook/UQTHLoc.h"
 #include "media/UImage.h"
 #include "media/USound.h"
@@ -65,6 +66,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FAwards") return FAwards;
     if (name == "FContConf") return FContConf;
     if (name == "FCont") return FCont;
+    if (name == "FVihod") return FVihod;
     return nullptr;
 }
 
