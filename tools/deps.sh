@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-image-formats-plugins
   libsndfile1-dev libgumbo-dev
   hamradio-files cqrlog-data
-  sqlite3 xvfb xauth
+  sqlite3 xvfb xauth dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do
