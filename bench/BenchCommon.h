@@ -2,6 +2,10 @@
 // Shared bits of the benchmarks: headless start, the generated log, timing and memory figures.
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QStringList>
+#include <QWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -9,6 +13,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 inline void benchHeadless() {
@@ -61,4 +66,48 @@ inline TickGaps measureTickGaps(int ms) {
     probe.start();
     loop.exec();
     return g;
+}
+
+// Milliseconds from the action until `view` (a grid's viewport) has laid out and painted its rows.
+inline double timedUntilPainted(QWidget* view, const std::function<void()>& action) {
+    QElapsedTimer t;
+    t.start();
+    action();
+    view->repaint();
+    QCoreApplication::processEvents();
+    return t.nsecsElapsed() / 1e6;
+}
+
+// The median of `runs` such timings, each after `before`.
+inline double medianUntilPainted(int runs, QWidget* view, const std::function<void()>& before,
+                                 const std::function<void()>& action) {
+    std::vector<double> v;
+    for (int i = 0; i < runs; ++i) {
+        before();
+        v.push_back(timedUntilPainted(view, action));
+    }
+    return median(v);
+}
+
+// The calls the keystroke benchmarks type, letter by letter.
+inline const QStringList& benchCalls() {
+    static const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ", "UR5QRS", "VK2AAA", "G4BCD", "PY2EFG"};
+    return calls;
+}
+
+// Types each bench call into `box` letter by letter, `rounds` times; the milliseconds of each keystroke.
+inline std::vector<double> timedKeystrokes(QLineEdit* box, int rounds) {
+    std::vector<double> keystrokes;
+    for (int round = 0; round < rounds; ++round) {
+        for (const QString& call : benchCalls()) {
+            for (int n = 1; n <= call.size(); ++n) {
+                QElapsedTimer t;
+                t.start();
+                box->setText(call.left(n));
+                keystrokes.push_back(t.nsecsElapsed() / 1e6);
+            }
+            box->clear();
+        }
+    }
+    return keystrokes;
 }

@@ -40,23 +40,12 @@ void addUserAward(const QString& logFile) {
     t.commit();
 }
 
-// Milliseconds from the action until the grid has laid out and painted its rows.
 double timed(const std::function<void()>& action) {
-    QElapsedTimer t;
-    t.start();
-    action();
-    FAwards->DBGridAwStatistic->viewport()->repaint();
-    QCoreApplication::processEvents();
-    return t.nsecsElapsed() / 1e6;
+    return timedUntilPainted(FAwards->DBGridAwStatistic->viewport(), action);
 }
 
 double medianOf(int runs, const std::function<void()>& before, const std::function<void()>& action) {
-    std::vector<double> v;
-    for (int i = 0; i < runs; ++i) {
-        before();
-        v.push_back(timed(action));
-    }
-    return median(v);
+    return medianUntilPainted(runs, FAwards->DBGridAwStatistic->viewport(), before, action);
 }
 
 } // namespace

@@ -36,19 +36,8 @@ int main(int argc, char** argv) {
         refreshes.push_back(t.nsecsElapsed() / 1e6);
     }
 
-    const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ", "UR5QRS", "VK2AAA", "G4BCD", "PY2EFG"};
-    std::vector<double> keystrokes;
-    for (int round = 0; round < 10; ++round) {
-        for (const QString& call : calls) {
-            for (int n = 1; n <= call.size(); ++n) {
-                QElapsedTimer t;
-                t.start();
-                FMain->EditCall->setText(call.left(n));
-                keystrokes.push_back(t.nsecsElapsed() / 1e6);
-            }
-            FMain->EditCall->clear();
-        }
-    }
+    const QStringList& calls = benchCalls();
+    std::vector<double> keystrokes = timedKeystrokes(FMain->EditCall, 10);
 
     std::vector<double> saves;
     for (int i = 0; i < 80; ++i) {

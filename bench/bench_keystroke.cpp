@@ -55,19 +55,7 @@ int main(int argc, char** argv) {
     FConfig->MaskEditLat->setText("55,75");
     FConfig->MaskEditLon->setText("37,62");
     FConfig->CheckBoxAutoIns->setChecked(true);
-    const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ", "UR5QRS", "VK2AAA", "G4BCD", "PY2EFG"};
-    std::vector<double> keystrokes;
-    for (int round = 0; round < 20; ++round) {
-        for (const QString& call : calls) {
-            for (int n = 1; n <= call.size(); ++n) {
-                QElapsedTimer t;
-                t.start();
-                FMain->EditCall->setText(call.left(n));
-                keystrokes.push_back(t.nsecsElapsed() / 1e6);
-            }
-            FMain->EditCall->clear();
-        }
-    }
+    std::vector<double> keystrokes = timedKeystrokes(FMain->EditCall, 20);
     // The award status alone: the four look-ups of one keystroke, on a call whose items exist.
     FMain->EditCall->setText("DL1XYZ");
     std::vector<double> status;

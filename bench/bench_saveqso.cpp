@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     benchHeadless();
     QApplication app(argc, argv);
     AppFixture fixture([](TempDataFolder& f) { generateLog(f.file("DB/Log/Log_Zelmor.mdb"), 100000); });
-    const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ", "UR5QRS", "VK2AAA", "G4BCD", "PY2EFG"};
+    const QStringList& calls = benchCalls();
     std::vector<double> saves;
     for (int i = 0; i < 80; ++i) {
         FMain->EditCall->setText(calls[i % calls.size()]);
