@@ -181,6 +181,7 @@ std::pair<QString, QString> AdifPrefixCache::find(const QString& call) {
 AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& in, int book,
                             const std::function<void(qint64, qint64, int)>& progress) {
     AdifImportResult result;
+    LargePageCache cache(log);
     Adif::Reader reader(in);
     AdifPrefixCache prefixes(reference);
     QSqlQuery dup(log.db());

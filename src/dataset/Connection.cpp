@@ -252,3 +252,16 @@ void Transaction::commit() {
     done_ = true;
     c_.commit();
 }
+
+LargePageCache::LargePageCache(Connection& c) : c_(c), was_(c.scalar(QStringLiteral("PRAGMA cache_size"))) {
+    c_.execute(QStringLiteral("PRAGMA cache_size = -65536"));
+}
+
+LargePageCache::~LargePageCache() {
+    try {
+        c_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(was_.toLongLong()));
+    } catch (const DbError&) {
+        // The cache size dies with the connection anyway; the first error was reported.
+    }
+}
+

@@ -85,3 +85,18 @@ private:
     Connection& c_;
     bool done_ = false;
 };
+
+// A bulk write's page cache of 64 MB, the connection's own size back at the end: the index
+// pages such a write touches lie all over the indexes, and with the default cache they are
+// written out several times over.
+class LargePageCache {
+public:
+    explicit LargePageCache(Connection& c);
+    ~LargePageCache();
+    LargePageCache(const LargePageCache&) = delete;
+    LargePageCache& operator=(const LargePageCache&) = delete;
+
+private:
+    Connection& c_;
+    QVariant was_;
+};

@@ -59,21 +59,7 @@ int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchS
     // In key order the table's pages are visited once each, whatever order the view showed.
     std::vector<qint64> keys = viewKeys;
     std::sort(keys.begin(), keys.end());
-    // The index pages a batch touches lie all over the call indexes: with the default page
-    // cache each batch writes them out several times over.
-    struct PageCache {
-        Connection& c;
-        QVariant was;
-        explicit PageCache(Connection& c) : c(c), was(c.scalar(QStringLiteral("PRAGMA cache_size"))) {
-            c.execute(QStringLiteral("PRAGMA cache_size = -65536"));
-        }
-        ~PageCache() {
-            try {
-                c.execute(QStringLiteral("PRAGMA cache_size = %1").arg(was.toLongLong()));
-            } catch (const DbError&) {
-            }
-        }
-    } cache(c);
+    LargePageCache cache(c);
     // One statement prepared once and run per row: a long IN list binds in quadratic time.
     QSqlQuery del(c.db());
     if (!del.prepare(QStringLiteral("DELETE FROM Log WHERE LogNom = ?")))
