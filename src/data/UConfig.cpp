@@ -2,6 +2,7 @@
 
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
+#include "contest/UCabrill.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
 #include "contest/USked.h"
@@ -913,7 +914,7 @@ void TFConfig::SetLanguage() {
     const QString language = ComboBoxLanguage->currentText();
     for (QWidget* form : std::initializer_list<QWidget*>{this, FMain, FQTHLoc, FAwards, Filter, FImage,
                                                          FSound, FTimer, FVihod, FSkeds,
-                                                         FContConf, FCont})
+                                                         FContConf, FCont, FCabrillo})
         if (form) ApplyLanguage(form, language);
     DM->TableCfgLang->setFiltered(false);
 }

@@ -746,6 +746,9 @@ void TFMain::buildMenus() {
     connectHandler(LogAdd, &TFMain::LogAddClick);
     connectHandler(LogExit, &TFMain::LogExitClick);
     connectHandler(LogExportADIF, &TFMain::LogExportADIFClick);
+    connectHandler(SaveContestCabrilo, &TFMain::SaveContestCabriloClick);
+    connectHandler(SaveContestText, &TFMain::SaveContestTextClick);
+    connectHandler(SaveContestExcel, &TFMain::SaveContestExcelClick);
     connectHandler(LogImportADIF, &TFMain::LogImportADIFClick);
     connectHandler(ViewFilter, &TFMain::ViewFilterClick);
     connectHandler(ViewFilterCall, &TFMain::ViewFilterCallClick);

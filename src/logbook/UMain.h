@@ -337,6 +337,9 @@ public:
 
     // --- contest mode ------------------------------------------------------------------------
     void OptionContestConfigClick();
+    void SaveContestCabriloClick();
+    void SaveContestTextClick();
+    void SaveContestExcelClick();
     void ContestBeginClick();
     void ContestEndClick();
     void ContestViewInfoClick();

@@ -1,6 +1,7 @@
 // The caption language after the real start-up: which column of table Language the stored choice
 // reads, how captions reach the windows after Save, and the rule by which messages pick Russian.
 #include "awards/UAwards.h"
+#include "contest/UCabrill.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
 #include "data/CaptionLanguage.h"
@@ -67,6 +68,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FContConf") return FContConf;
     if (name == "FCont") return FCont;
     if (name == "FVihod") return FVihod;
+    if (name == "FCabrillo") return FCabrillo;
     return nullptr;
 }
 
