@@ -3,6 +3,7 @@
 #include "awards/UAwards.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
+#include "contest/USked.h"
 #include "data/CaptionLanguage.h"
 #include "dataset/Connection.h"
 #include "data/UConfig.h"
@@ -67,6 +68,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FContConf") return FContConf;
     if (name == "FCont") return FCont;
     if (name == "FVihod") return FVihod;
+    if (name == "FSkeds") return FSkeds;
     return nullptr;
 }
 
