@@ -5,6 +5,7 @@
 #include "awards/UAwardAdd.h"
 #include "awards/UAwards.h"
 #include "awards/UThreadUpdatBase.h"
+#include "contest/USked.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "logbook/PrefixLookup.h"
@@ -756,6 +757,7 @@ void TFMain::buildMenus() {
     connectHandler(ViewSoundPlayer, &TFMain::ViewSoundPlayerClick);
     connectHandler(ToolsQTHLoc, &TFMain::ToolsQTHLocClick);
     connectHandler(ToolsAwards, &TFMain::ToolsAwardsClick);
+    connectHandler(ToolsSkeds, &TFMain::ToolsSkedsClick);
     connectHandler(ToolsDXCluster, &TFMain::ToolsDXClusterClick);
     connectHandler(SearchCallSignalWeb, &TFMain::SearchCallSignalWebClick);
     connectHandler(HelpAbout, &TFMain::HelpAboutClick);
@@ -853,6 +855,10 @@ void TFMain::ToolsAwardsClick() {
     if (auto* dxcc = qobject_cast<QAction*>(FAwards->findControl(QStringLiteral("AwMenuDXCC"))))
         dxcc->trigger();
     FAwards->ShowModal();
+}
+
+void TFMain::ToolsSkedsClick() {
+    FSkeds->ShowModal();
 }
 
 void TFMain::ViewFilterClick() {

@@ -41,6 +41,7 @@ public:
     void LogRefreshClick();
     void ToolsQTHLocClick();
     void ToolsAwardsClick();
+    void ToolsSkedsClick();
     void ViewFilterClick();
     void ViewFilterCallClick();
     void ViewImagesViewClick();

@@ -4,6 +4,7 @@
 #include "contest/UCabrill.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
+#include "contest/USked.h"
 #include "data/CaptionLanguage.h"
 #include "dataset/Connection.h"
 #include "data/UConfig.h"
@@ -69,6 +70,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FCont") return FCont;
     if (name == "FVihod") return FVihod;
     if (name == "FCabrillo") return FCabrillo;
+    if (name == "FSkeds") return FSkeds;
     return nullptr;
 }
 
