@@ -14,6 +14,7 @@
 #include "logbook/UQTHLoc.h"
 #include "media/UImage.h"
 #include "media/USound.h"
+#include "media/UTimer.h"
 #include "support/AppFixture.h"
 
 #include <QAbstractButton>
@@ -67,6 +68,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FContConf") return FContConf;
     if (name == "FCont") return FCont;
     if (name == "FVihod") return FVihod;
+    if (name == "FTimer") return FTimer;
     return nullptr;
 }
 
