@@ -48,11 +48,22 @@ QDateTime nowToTheSecond() {
     return QDateTime(now.date(), wholeSecond(now.time()));
 }
 
+// A picker holds a whole date and time whatever part it shows: Save and the stored rows use both.
+// Its parts are set through setDateTime only, which keeps the part not shown.
 QDateTimeEdit* picker(QWidget* parent, const QString& name, const char* format, const QString& hint = {}) {
-    auto* p = named(new QDateTimeEdit(nowToTheSecond(), parent), name);
+    auto* p = named(new QDateTimeEdit(parent), name);
     p->setDisplayFormat(QString::fromLatin1(format));
+    p->setDateTime(nowToTheSecond());
     if (!hint.isEmpty()) p->setToolTip(hint);
     return p;
+}
+
+void setDate(QDateTimeEdit* p, QDate d) {
+    p->setDateTime(QDateTime(d, p->time()));
+}
+
+void setTime(QDateTimeEdit* p, QTime t) {
+    p->setDateTime(QDateTime(p->date(), t));
 }
 
 QSpinBox* spin(QWidget* parent, const QString& name, int min, int max, int value, const QString& hint) {
@@ -244,7 +255,7 @@ void TFTimer::Timer2Timer() {
     if (CheckBoxR[3]->isChecked() &&
         ClockJobs::momentPassed(prev, now, Picker1->time().addSecs(minutes(SpinEdit[3])))) {
         FSound->storeTimedRecording(kSeriesJob);
-        Picker1->setTime(Picker1->time().addSecs(minutes(SpinEditT)));
+        setTime(Picker1, Picker1->time().addSecs(minutes(SpinEditT)));
         if (Edit1->text().toInt() == 0) CheckBoxR[3]->setChecked(false);
     }
 
@@ -290,7 +301,7 @@ void TFTimer::armSeries() {
     while (passed < count && firstSecond + passed * minutes(SpinEditT) < nowSecond)
         ++passed;
     if (passed == count) passed = 0;
-    Picker1->setTime(first.addSecs(passed * minutes(SpinEditT)));
+    setTime(Picker1, first.addSecs(passed * minutes(SpinEditT)));
     Edit1->setText(QString::number(count - passed));
 }
 
@@ -326,9 +337,9 @@ void TFTimer::saveAlarmPage() {
     for (QCheckBox* c : CheckBoxA)
         storeChecked(c);
     for (int i = 0; i < 3; ++i)
-        PickerDA[i]->setTime(PickerTA[i]->time());
+        setTime(PickerDA[i], PickerTA[i]->time());
     for (int i = 2; i >= 0; --i)
-        PickerTA[i]->setDate(PickerDA[i]->date());
+        setDate(PickerTA[i], PickerDA[i]->date());
     for (QDateTimeEdit* p : PickerDA)
         storeDateTime(p);
     for (QDateTimeEdit* p : PickerTA)
@@ -339,10 +350,10 @@ void TFTimer::saveRecordingPage() {
     for (QCheckBox* c : CheckBoxR)
         storeChecked(c);
     for (int i = 0; i < 3; ++i)
-        PickerTT[i]->setTime(PickerTD[i]->time());
-    PickerTT[3]->setDate(Clock::today());
+        setTime(PickerTT[i], PickerTD[i]->time());
+    setDate(PickerTT[3], Clock::today());
     for (int i = 2; i >= 0; --i)
-        PickerTD[i]->setDate(PickerTT[i]->date());
+        setDate(PickerTD[i], PickerTT[i]->date());
     for (QDateTimeEdit* p : PickerTT)
         storeDateTime(p);
     for (QDateTimeEdit* p : PickerTD)
@@ -382,7 +393,7 @@ void TFTimer::ButtonRClick() {
     if (TabbedNotebook1->currentIndex() == 0) {
         for (int i = 0; i < 3; ++i) {
             CheckBoxA[i]->setChecked(false);
-            PickerDA[i]->setDate(today);
+            setDate(PickerDA[i], today);
             PickerTA[i]->setDateTime(now);
         }
         Timer1->stop();
@@ -390,7 +401,7 @@ void TFTimer::ButtonRClick() {
     }
     for (int i = 0; i < 3; ++i) {
         CheckBoxR[i]->setChecked(false);
-        PickerTT[i]->setDate(today);
+        setDate(PickerTT[i], today);
         PickerTD[i]->setDateTime(now);
         SpinEdit[i]->setValue(1);
     }
