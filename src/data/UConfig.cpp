@@ -810,7 +810,7 @@ void TFConfig::ApplySettings() {
     FMain->ViewImagesAutoView->setChecked(CheckBoxAutoImage->isChecked());
     FMain->ViewSoundAutoSave->setChecked(CheckBoxAutoAudio->isChecked());
 
-    // (The alarm and recording window has no jobs to prepare yet.)
+    if (FTimer) FTimer->PrepareJobs();
 
     const std::pair<QAction*, QLineEdit*> programs[] = {{FMain->DigiPan1, EditPrDP},
                                                         {FMain->MixW1, EditPrMixW},

@@ -46,6 +46,8 @@ public:
     void ViewFilterCallClick();
     void ViewImagesViewClick();
     void ViewSoundPlayerClick();
+    void ViewSoundTimerClick();
+    void ViewSoundAlarmClick();
     void AwardShowModeClick();
     void HelpAboutClick();
     void LogLog1Click(QAction* item);

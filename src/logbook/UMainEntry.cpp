@@ -256,7 +256,7 @@ void TFMain::driveAutoRecording(const QString& call) {
     // One recording per contact: further keystrokes must not restart it.
     if (call.size() >= 2 && !FSound->recordingHeld())
         FSound->ButtonRecClick();
-    else if (call.size() < 2 && FSound->recordingHeld())
+    else if (call.size() < 2 && FSound->recordingHeld() && FSound->recordingJob() == 0)
         FSound->ButtonAbortClick();
 }
 

@@ -4,10 +4,12 @@
 #include "media/ULabPrin.h"
 #include "media/ULabel.h"
 #include "media/USound.h"
+#include "media/UTimer.h"
 #include "platform/Dialogs.h"
 
 #include <QAction>
 #include <QPushButton>
+#include <QTabWidget>
 
 void TFMain::connectMediaHandlers() {
     const auto guardedSlot = [this](void (TFMain::*h)()) {
@@ -17,6 +19,18 @@ void TFMain::connectMediaHandlers() {
     connect(ButtonPlay, &QPushButton::clicked, this, guardedSlot(&TFMain::ButtonPlayClick));
     connectHandler(OptionsQSLLabel, &TFMain::OptionsQSLLabelClick);
     connectHandler(TolsPrintQSL, &TFMain::TolsPrintQSLClick);
+    connectHandler(ViewSoundTimer, &TFMain::ViewSoundTimerClick);
+    connectHandler(ViewSoundAlarm, &TFMain::ViewSoundAlarmClick);
+}
+
+void TFMain::ViewSoundTimerClick() {
+    FTimer->TabbedNotebook1->setCurrentIndex(1);
+    FTimer->ShowModal();
+}
+
+void TFMain::ViewSoundAlarmClick() {
+    FTimer->TabbedNotebook1->setCurrentIndex(0);
+    FTimer->ShowModal();
 }
 
 // The player's state, not the buttons' (translatable) captions, decides what a click does.

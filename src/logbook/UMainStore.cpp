@@ -183,7 +183,8 @@ void TFMain::ButtonSaveClick() {
         return;
     }
     StoreQso(EntryState);
-    if (EditCall->text().size() > 2 && ViewSoundAutoSave->isChecked()) {
+    // A recording a timed job started is stored by that job, not with the contact.
+    if (EditCall->text().size() > 2 && ViewSoundAutoSave->isChecked() && FSound->recordingJob() == 0) {
         FSound->ButtonStopClick();
         FSound->ButtonSaveClick();
     }

@@ -23,6 +23,20 @@ bool momentPassed(const QDateTime& prevIn, const QDateTime& nowIn, QTime at) {
     return lastOccurrence(now, at) > wholeSecond(prevIn);
 }
 
+bool momentPassed(const QDateTime& prevIn, const QDateTime& nowIn, const QDateTime& atIn) {
+    const QDateTime now = wholeSecond(nowIn), at = wholeSecond(atIn);
+    if (!prevIn.isValid() || wholeSecond(prevIn) >= now) return at == now;
+    return at > wholeSecond(prevIn) && at <= now;
+}
+
+bool Ticks::advance(const QDateTime& nowIn, QDateTime& prev) {
+    const QDateTime now = wholeSecond(nowIn);
+    prev = last_.isValid() && last_ <= now ? last_ : QDateTime();
+    if (prev.isValid() && prev == now) return false;
+    last_ = now;
+    return true;
+}
+
 Reading stopwatchTick(const Reading& r) {
     auto two = [](qint64 v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); };
     qint64 h = r.h.toLongLong(), m = r.m.toLongLong(), s = r.s.toLongLong() + 1;

@@ -12,6 +12,20 @@ namespace ClockJobs {
 // True when a wall-clock moment `at` (whole seconds) lies in (prev, now]. Without a
 // previous tick only this tick's own second counts.
 bool momentPassed(const QDateTime& prev, const QDateTime& now, QTime at);
+// The same for a moment on one day only.
+bool momentPassed(const QDateTime& prev, const QDateTime& now, const QDateTime& at);
+
+// The span each tick of one timer covers: (previous tick, this tick]. A second tick within the
+// same second covers nothing new; after a reset, or a clock set back, a tick covers its own second.
+class Ticks {
+public:
+    // Gives the previous tick in prev; false when this tick covers no new second.
+    bool advance(const QDateTime& now, QDateTime& prev);
+    void reset() { last_ = {}; }
+
+private:
+    QDateTime last_;
+};
 
 // The contact stopwatch's next reading: seconds and minutes roll over at 60, hours
 // have no upper limit; every part is at least two digits.

@@ -243,6 +243,7 @@ void TFSound::backToIdle() {
 }
 
 void TFSound::ButtonRecClick() {
+    recordingJob_ = 0;
     TrackBar1->setEnabled(false);
     setPlayerState(PlayerState::Rec);
     Gauge1->setMaximum(300);
@@ -261,6 +262,20 @@ void TFSound::ButtonRecClick() {
     setMainState(MainState::Recording);
     TimerMiganie->start();
     TimerGuageProgresRec->start();
+}
+
+bool TFSound::startTimedRecording(int job) {
+    if (recordingHeld()) return false;
+    device()->close();
+    ButtonRecClick();
+    if (recordingHeld()) recordingJob_ = job;
+    return true;
+}
+
+void TFSound::storeTimedRecording(int job) {
+    if (recordingJob() != job) return;
+    ButtonStopClick();
+    ButtonSaveClick();
 }
 
 void TFSound::ButtonStopClick() {

@@ -45,6 +45,13 @@ public:
     MainState mainState() const { return mainState_; }
     // A recording runs or waits to be stored.
     bool recordingHeld() const { return mainState_ == MainState::Recording; }
+    // The timed job (1 and up) that started the held recording; 0 for the operator and the entry
+    // panel. The entry panel's automatic calls leave a job's recording alone.
+    int recordingJob() const { return recordingHeld() ? recordingJob_ : 0; }
+    // Starts a recording for a timed job; false, with nothing touched, while one is held.
+    bool startTimedRecording(int job);
+    // Stops and stores the held recording when this job started it.
+    void storeTimedRecording(int job);
 
     DBGrid* DBGrid1;
     QPushButton* ButtonSave;
@@ -81,6 +88,7 @@ private:
     PlayerState playerState_ = PlayerState::Stop;
     MainState mainState_ = MainState::Idle;
     bool failureReported_ = false;
+    int recordingJob_ = 0;
     // The main window's idle captions, as the caption language set them.
     QString idleRec_;
     QString idlePlay_;

@@ -31,6 +31,21 @@ void setDevice(std::unique_ptr<AudioDevice> d) {
     installed() = std::move(d);
 }
 
+namespace {
+std::unique_ptr<AudioDevice>& alarmInstalled() {
+    static std::unique_ptr<AudioDevice> d;
+    return d;
+}
+} // namespace
+
+AudioDevice* alarmDevice() {
+    return alarmInstalled().get();
+}
+
+void setAlarmDevice(std::unique_ptr<AudioDevice> d) {
+    alarmInstalled() = std::move(d);
+}
+
 QByteArray pcmWavHeader(int sampleRate, int channels, quint32 dataBytes) {
     const int bits = 16;
     QByteArray h("RIFF");

@@ -31,6 +31,9 @@ namespace Audio {
 // The installed device, or nullptr when none was installed yet.
 AudioDevice* device();
 void setDevice(std::unique_ptr<AudioDevice> device); // nullptr removes it
+// The alarm sounds on a device of its own, so that it never cuts into a recording.
+AudioDevice* alarmDevice();
+void setAlarmDevice(std::unique_ptr<AudioDevice> device);
 
 // A WAV header of 16-bit PCM with dataBytes of samples following it.
 QByteArray pcmWavHeader(int sampleRate, int channels, quint32 dataBytes);

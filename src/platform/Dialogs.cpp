@@ -117,6 +117,15 @@ public:
             start = r.directory.isEmpty() ? r.fileName : r.directory + "/" + r.fileName;
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.caption, start, r.filter);
     }
+    void notice(const QString& text) override {
+        logMessage(text, DlgType::Plain);
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                                    QApplication::activeWindow());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        if (const int ms = autoCloseMs()) QTimer::singleShot(ms, box, &QMessageBox::close);
+        box->show();
+    }
     int showModal(QWidget* w) override {
         if (auto* dlg = qobject_cast<QDialog*>(w)) return dlg->exec();
         w->setWindowModality(Qt::ApplicationModal);
@@ -137,6 +146,10 @@ namespace Dialogs {
 
 void showMessage(const QString& text) {
     backend().message(text, DlgType::Plain, DlgButtons::Ok);
+}
+
+void notice(const QString& text) {
+    backend().notice(text);
 }
 
 DlgResult messageDlg(const QString& text, DlgType type, DlgButtons buttons) {

@@ -29,6 +29,7 @@ public:
     virtual QString openFile(const FileDialogRequest& r) = 0; // empty = cancelled
     virtual QString saveFile(const FileDialogRequest& r) = 0; // empty = cancelled
     virtual int showModal(QWidget* w) = 0;                    // the window's result code
+    virtual void notice(const QString& text) = 0;              // shown without waiting for an answer
 };
 
 namespace Dialogs {
@@ -36,6 +37,9 @@ namespace Dialogs {
 void showMessage(const QString& text);
 // A message dialog with an icon type and buttons.
 DlgResult messageDlg(const QString& text, DlgType type, DlgButtons buttons = DlgButtons::Ok);
+// A plain message that does not wait: the caller goes on while it is shown (a clock tick must
+// not stop for a box nobody is there to close).
+void notice(const QString& text);
 // The standard error box titled with the application title: used for uncaught errors.
 void errorBox(const QString& text);
 // File dialogs; a save name gets the default extension only when it lacks one.

@@ -16,6 +16,7 @@
 #include "logbook/UQTHLoc.h"
 #include "media/UImage.h"
 #include "media/USound.h"
+#include "media/UTimer.h"
 #include "support/AppFixture.h"
 
 #include <QAbstractButton>
@@ -71,6 +72,7 @@ QWidget* windowNamed(const QString& name) {
     if (name == "FVihod") return FVihod;
     if (name == "FCabrillo") return FCabrillo;
     if (name == "FSkeds") return FSkeds;
+    if (name == "FTimer") return FTimer;
     return nullptr;
 }
 

@@ -29,6 +29,7 @@ void ScriptedDialogs::clear() {
     messages.clear();
     modalShown.clear();
     fileRequests.clear();
+    notices.clear();
 }
 
 DlgResult ScriptedDialogs::message(const QString& text, DlgType type, DlgButtons buttons) {

@@ -31,6 +31,7 @@ public:
 
     QList<ShownMessage> messages;
     QList<QWidget*> modalShown;
+    QStringList notices; // shown without waiting, in order
     QList<FileDialogRequest> fileRequests;
     DlgResult defaultAnswer = DlgResult::No;
 
@@ -42,6 +43,7 @@ public:
     QString openFile(const FileDialogRequest& r) override;
     QString saveFile(const FileDialogRequest& r) override;
     int showModal(QWidget* w) override;
+    void notice(const QString& text) override { notices.append(text); }
 
 private:
     QQueue<DlgResult> answers;
