@@ -29,8 +29,8 @@ struct LogColumns {
 ContestLog::Contact contactAt(const Dataset& log, const LogColumns& c, int position) {
     auto text = [&](int field) { return log.valueAt(position, field).toString(); };
     return {text(c.call),
-            StoredValue::dateTimeOf(log.valueAt(position, c.date)).date(),
-            StoredValue::dateTimeOf(log.valueAt(position, c.time)).time(),
+            StoredValue::dateOf(log.valueAt(position, c.date)),
+            StoredValue::timeOf(log.valueAt(position, c.time)),
             text(c.band),
             text(c.mode),
             text(c.txRst),
