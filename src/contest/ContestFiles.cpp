@@ -29,8 +29,8 @@ struct LogColumns {
 ContestLog::Contact contactAt(const Dataset& log, const LogColumns& c, int position) {
     auto text = [&](int field) { return log.valueAt(position, field).toString(); };
     return {text(c.call),
-            StoredValue::dateTimeOf(log.valueAt(position, c.date)).date(),
-            StoredValue::dateTimeOf(log.valueAt(position, c.time)).time(),
+            StoredValue::dateOf(log.valueAt(position, c.date)),
+            StoredValue::timeOf(log.valueAt(position, c.time)),
             text(c.band),
             text(c.mode),
             text(c.txRst),
@@ -78,7 +78,8 @@ bool saveContestFile(ContestLog::Format format, const FileDialogRequest& request
     try {
         writeView(file, format, header);
     } catch (const std::exception& e) {
-        throw std::runtime_error((QDir::toNativeSeparators(name) + QStringLiteral(": ")).toStdString() + e.what());
+        throw std::runtime_error((QDir::toNativeSeparators(name) + QStringLiteral(": ")).toStdString() +
+                                 e.what());
     }
     return true;
 }
@@ -89,12 +90,14 @@ void TFMain::SaveContestCabriloClick() {
 
 void TFMain::SaveContestTextClick() {
     if (!DM->logOpen()) return;
-    if (saveContestFile(ContestLog::Format::Text, contestRequest(QStringLiteral("Text (*.txt);;All (*)"), "txt")))
+    if (saveContestFile(ContestLog::Format::Text,
+                        contestRequest(QStringLiteral("Text (*.txt);;All (*)"), "txt")))
         Dialogs::messageDlg(QStringLiteral("OK!"), DlgType::Information);
 }
 
 void TFMain::SaveContestExcelClick() {
     if (!DM->logOpen()) return;
-    if (saveContestFile(ContestLog::Format::Csv, contestRequest(QStringLiteral("Excel (*.csv);;All (*)"), "csv")))
+    if (saveContestFile(ContestLog::Format::Csv,
+                        contestRequest(QStringLiteral("Excel (*.csv);;All (*)"), "csv")))
         Dialogs::messageDlg(QStringLiteral("OK!"), DlgType::Information);
 }

@@ -18,10 +18,11 @@ TFCabrillo* FCabrillo = nullptr;
 TFCabrillo::TFCabrillo(QWidget* parent) : TForm(QStringLiteral("FCabrillo"), parent) {
     setWindowTitle(QStringLiteral("Cabrillo"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    ComboBoxContName = newCombo(this, QStringLiteral("ComboBoxContName"),
-                                {"ARRL", "CQ contests", "WPX and AP Sprint", "ARRL VHF contests", "Sweepstakes",
-                                 "NAQP and NA Sprint", "RSGB IOTA Contest", "BARTG RTTY Contest", ""},
-                                true, QStringLiteral("ARRL"));
+    ComboBoxContName =
+        newCombo(this, QStringLiteral("ComboBoxContName"),
+                 {"ARRL", "CQ contests", "WPX and AP Sprint", "ARRL VHF contests", "Sweepstakes",
+                  "NAQP and NA Sprint", "RSGB IOTA Contest", "BARTG RTTY Contest", ""},
+                 true, QStringLiteral("ARRL"));
     QFont bold = ComboBoxContName->font();
     bold.setBold(true);
     ComboBoxContName->setFont(bold);
@@ -44,11 +45,17 @@ TFCabrillo::TFCabrillo(QWidget* parent) : TForm(QStringLiteral("FCabrillo"), par
     LabelOK->setStyleSheet(QStringLiteral("color: red"));
     LabelOK->hide();
 
-    const QList<std::pair<const char*, QWidget*>> rows{
-        {"Contest", ComboBoxContName}, {"Mode", EditMode},       {"Category", EditCateg},
-        {"Caimed-Score", EditScore},   {"Operators", EditOperat}, {"Club", EditClub},
-        {"Name", EditName},            {"Address", EditAdr1},     {"Address", EditAdr2},
-        {"Address", EditAdr3},         {"Soapbox", EditSoap}};
+    const QList<std::pair<const char*, QWidget*>> rows{{"Contest", ComboBoxContName},
+                                                       {"Mode", EditMode},
+                                                       {"Category", EditCateg},
+                                                       {"Caimed-Score", EditScore},
+                                                       {"Operators", EditOperat},
+                                                       {"Club", EditClub},
+                                                       {"Name", EditName},
+                                                       {"Address", EditAdr1},
+                                                       {"Address", EditAdr2},
+                                                       {"Address", EditAdr3},
+                                                       {"Soapbox", EditSoap}};
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < rows.size(); ++i) {
         const QString box = rows[i].second->objectName();

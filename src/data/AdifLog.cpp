@@ -69,27 +69,6 @@ QString band(const Adif::Record& r) {
     return byName.isEmpty() ? byFreq : byName;
 }
 
-// Dates and times as the log stores them ("2024-03-10", "09:05:30"), read without the general
-// rules of every stored form, which cost more than the rest of a contact line.
-QDate storedDate(const QVariant& v) {
-    const QString s = v.toString();
-    if (s.size() >= 10 && s.at(4) == QLatin1Char('-') && s.at(7) == QLatin1Char('-')) {
-        const QDate d(s.left(4).toInt(), s.mid(5, 2).toInt(), s.mid(8, 2).toInt());
-        if (d.isValid()) return d;
-    }
-    return StoredValue::dateTimeOf(v).date();
-}
-
-QTime storedTime(const QVariant& v) {
-    const QString s = v.toString();
-    const qsizetype n = s.size();
-    if (n >= 8 && s.at(n - 3) == QLatin1Char(':') && s.at(n - 6) == QLatin1Char(':')) {
-        const QTime t(s.mid(n - 8, 2).toInt(), s.mid(n - 5, 2).toInt(), s.mid(n - 2, 2).toInt());
-        if (t.isValid()) return t;
-    }
-    return StoredValue::dateTimeOf(v).time();
-}
-
 void exec(QSqlQuery& q) {
     if (!q.exec()) throw DbError(q.lastError().text());
 }
@@ -273,8 +252,8 @@ int exportAdif(Dataset& view, QIODevice& out, const std::function<void(int)>& pr
         while (q.next()) {
             auto text = [&q](int i) { return q.value(i).toString(); };
             c.call = text(1);
-            c.date = storedDate(q.value(2));
-            c.time = storedTime(q.value(3));
+            c.date = StoredValue::dateOf(q.value(2));
+            c.time = StoredValue::timeOf(q.value(3));
             c.band = text(4);
             c.mode = text(5);
             c.rxRst = text(6);

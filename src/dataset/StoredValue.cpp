@@ -238,4 +238,23 @@ bool booleanOf(const QVariant& v) {
     return v.toDouble() != 0;
 }
 
+QDate dateOf(const QVariant& stored) {
+    const QString s = stored.toString();
+    if (s.size() >= 10 && s.at(4) == QLatin1Char('-') && s.at(7) == QLatin1Char('-')) {
+        const QDate d(s.left(4).toInt(), s.mid(5, 2).toInt(), s.mid(8, 2).toInt());
+        if (d.isValid()) return d;
+    }
+    return dateTimeOf(stored).date();
+}
+
+QTime timeOf(const QVariant& stored) {
+    const QString s = stored.toString();
+    const qsizetype n = s.size();
+    if (n >= 8 && s.at(n - 3) == QLatin1Char(':') && s.at(n - 6) == QLatin1Char(':')) {
+        const QTime t(s.mid(n - 8, 2).toInt(), s.mid(n - 5, 2).toInt(), s.mid(n - 2, 2).toInt());
+        if (t.isValid()) return t;
+    }
+    return dateTimeOf(stored).time();
+}
+
 } // namespace StoredValue

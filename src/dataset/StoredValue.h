@@ -27,6 +27,10 @@ QString dateTimeText(const QString& text);
 // "2024-03-10 09:05:30" as a date-time; as text, dates "dd.MM.yyyy", times "HH:mm:ss",
 // yes/no "True"/"False", decimals with ",".
 QDateTime dateTimeOf(const QVariant& stored);
+// The date or the time of day of a stored value; the log's own forms ("2024-03-10",
+// "09:05:30") are read without the general rules, which cost more than a whole walk's writing.
+QDate dateOf(const QVariant& stored);
+QTime timeOf(const QVariant& stored);
 QString textOf(const QVariant& stored, FieldType type);
 qint64 integerOf(const QVariant& stored);
 double floatOf(const QVariant& stored);

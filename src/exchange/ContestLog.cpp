@@ -22,8 +22,8 @@ constexpr int kSpareBlanks = 35;
 
 QString frequency(const QString& band, Format format) {
     static const QHash<QString, QString> kHz{
-        {"1.8", " 1800"}, {"3.5", " 3500"}, {"7", " 7000"},   {"10", "10100"},  {"14", "14000"},
-        {"18", "18168"},  {"21", "21000"},  {"24", "24900"},  {"28", "28000"},  {"50", "   50"},
+        {"1.8", " 1800"}, {"3.5", " 3500"}, {"7", " 7000"},   {"10", "10100"}, {"14", "14000"},
+        {"18", "18168"},  {"21", "21000"},  {"24", "24900"},  {"28", "28000"}, {"50", "   50"},
         {"144", "  144"}, {"430", "  430"}, {"1260", " 1260"}};
     if (format == Format::Cabrillo) {
         if (band == QLatin1String("430")) return QStringLiteral("  432");
@@ -47,7 +47,8 @@ QString date(const QString& shortDate) {
     const QString day = shortDate.mid(0, 2), month = shortDate.mid(3, 2);
     if (shortDate.size() == 8) {
         const QString year = shortDate.mid(6, 2);
-        return (year.toInt() > 40 ? QStringLiteral("19") : QStringLiteral("20")) + year + '-' + month + '-' + day;
+        return (year.toInt() > 40 ? QStringLiteral("19") : QStringLiteral("20")) + year + '-' + month + '-' +
+               day;
     }
     if (shortDate.size() == 10) return shortDate.mid(6, 4) + '-' + month + '-' + day;
     return shortDate;

@@ -21,7 +21,7 @@ struct Contact {
     QString band; // the log's band text ("14", "Satellite")
     QString mode;
     QString txRst;
-    QString sentExchange;     // Log3
+    QString sentExchange; // Log3
     QString rxRst;
     QString receivedExchange; // Log2
 };

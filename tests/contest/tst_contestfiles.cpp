@@ -28,9 +28,10 @@ void seed(TempDataFolder& f) {
     // G4AA lacks its mode, DL1C is on another band, UA9X in another book.
     for (const char* line : {"UA1A|14|CW|1", "K1ZZ|14|SSB|1", "DL1C|7|CW|1", "G4AA|14||1", "UA9X|14|CW|2"}) {
         const QStringList v = QString::fromLatin1(line).split('|');
-        c.execute("INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, Log2, Log3, "
-                  "LogNameLog) VALUES (?, '2024-03-10', '10:00:00', ?, ?, '599', '599', '005', '001', ?)",
-                  {v[0], v[1], v[2], v[3].toInt()});
+        c.execute(
+            "INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, Log2, Log3, "
+            "LogNameLog) VALUES (?, '2024-03-10', '10:00:00', ?, ?, '599', '599', '005', '001', ?)",
+            {v[0], v[1], v[2], v[3].toInt()});
     }
 }
 
@@ -45,12 +46,6 @@ void save(const QString& kind, AppFixture& app) {
     } else {
         (kind == "text" ? FMain->SaveContestText : FMain->SaveContestExcel)->trigger();
     }
-}
-
-void windowsBack() {
-    QVERIFY(DM->DataSourceLog->enabled());
-    QVERIFY(!FProgres->isVisible());
-    QCOMPARE(FProgres->GaugeMain->value(), 0);
 }
 
 } // namespace
@@ -71,29 +66,67 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void writesTheFilteredView_data() {
+    // A name without a file (cancelled) or naming a directory writes nothing.
+    void savesTheView_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("headerLines");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("cabrillo, name without extension") << "cabrillo" << "log" << "log.cbr" << 13 << QStringList{};
-        QTest::newRow("cabrillo, name with extension") << "cabrillo" << "log.cbr" << "log.cbr" << 13 << QStringList{};
-        QTest::newRow("text") << "text" << "x" << "x.txt" << 2 << QStringList{"OK!"};
-        QTest::newRow("csv") << "csv" << "x" << "x.csv" << 4 << QStringList{"OK!"};
+        QTest::newRow("cabrillo, no extension") << "cabrillo"
+                                                << "log"
+                                                << "log.cbr" << 13 << QStringList{};
+        QTest::newRow("cabrillo, extension") << "cabrillo"
+                                             << "log.cbr"
+                                             << "log.cbr" << 13 << QStringList{};
+        QTest::newRow("text") << "text"
+                              << "x"
+                              << "x.txt" << 2 << QStringList{"OK!"};
+        QTest::newRow("csv") << "csv"
+                             << "x"
+                             << "x.csv" << 4 << QStringList{"OK!"};
+        QTest::newRow("cabrillo cancelled") << "cabrillo"
+                                            << ""
+                                            << "" << 0 << QStringList{};
+        QTest::newRow("csv cancelled") << "csv"
+                                       << ""
+                                       << "" << 0 << QStringList{};
+        QTest::newRow("cabrillo into a directory") << "cabrillo"
+                                                   << "taken.cbr"
+                                                   << "" << 0 << QStringList{"error"};
+        QTest::newRow("text into a directory") << "text"
+                                               << "taken.txt"
+                                               << "" << 0 << QStringList{"error"};
     }
-    void writesTheFilteredView() {
+    void savesTheView() {
         QFETCH(QString, kind);
         QFETCH(QString, chosen);
         QFETCH(QString, file);
         QFETCH(int, headerLines);
         QFETCH(QStringList, shown);
         int walked = 0;
-        connect(FProgres->GaugeMain, &QProgressBar::valueChanged, this, [&](int v) { walked = std::max(walked, v); });
-        app->dialogs().answerSave(out + "/" + chosen);
+        connect(FProgres->GaugeMain, &QProgressBar::valueChanged, this,
+                [&](int v) { walked = std::max(walked, v); });
+        if (kind == "cabrillo") FCabrillo->LabelOK->show();
+        QDir::setCurrent(out);
+        if (chosen.startsWith("taken")) QVERIFY(QDir(out).mkdir(chosen));
+        if (!chosen.isEmpty()) app->dialogs().answerSave(out + "/" + chosen);
         save(kind, *app);
+
+        QVERIFY(DM->DataSourceLog->enabled());
+        QVERIFY(!FProgres->isVisible());
+        QCOMPARE(FProgres->GaugeMain->value(), 0);
+        QCOMPARE(QDir::currentPath(), chosen.isEmpty() ? out : ProgramFolder);
+        QCOMPARE(FCabrillo->LabelOK->isHidden(), kind != "cabrillo" || file.isEmpty());
+        QCOMPARE(QDir(out).entryList(QDir::Files), file.isEmpty() ? QStringList{} : QStringList{file});
+        if (shown == QStringList{"error"}) {
+            QCOMPARE(app->dialogs().messages.size(), 1);
+            QCOMPARE(app->dialogs().messages[0].type, DlgType::Error);
+            QVERIFY(app->dialogs().lastText().contains(chosen));
+            return;
+        }
         QCOMPARE(app->dialogs().texts(), shown);
-        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{file});
+        if (file.isEmpty()) return;
         QFile f(out + "/" + file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
@@ -102,43 +135,7 @@ private slots:
         for (const char* absent : {"DL1C", "G4AA", "UA9X"})
             QVERIFY(!bytes.contains(absent));
         QCOMPARE(walked, 3); // one step per row of the view, the skipped one too
-        QCOMPARE(FCabrillo->LabelOK->isHidden(), kind != "cabrillo");
-        windowsBack();
-        QCOMPARE(QDir::currentPath(), ProgramFolder);
         QCOMPARE(DM->TableLog->sort(), "LogCall DESC");
-    }
-
-    // Cancelled: nothing written, the working directory left; a directory: one error naming it.
-    void writesNothing_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("target");
-        QTest::newRow("cabrillo cancelled") << "cabrillo" << "";
-        QTest::newRow("csv cancelled") << "csv" << "";
-        QTest::newRow("cabrillo into a directory") << "cabrillo" << "taken.cbr";
-        QTest::newRow("text into a directory") << "text" << "taken.txt";
-    }
-    void writesNothing() {
-        QFETCH(QString, kind);
-        QFETCH(QString, target);
-        FCabrillo->LabelOK->show();
-        QDir::setCurrent(out);
-        if (!target.isEmpty()) {
-            QVERIFY(QDir(out).mkdir(target));
-            app->dialogs().answerSave(out + "/" + target);
-        }
-        save(kind, *app);
-        QVERIFY(QDir(out).entryList(QDir::Files).isEmpty());
-        QCOMPARE(FCabrillo->LabelOK->isHidden(), kind == "cabrillo");
-        windowsBack();
-        if (target.isEmpty()) {
-            QVERIFY(app->dialogs().messages.isEmpty());
-            QCOMPARE(QDir::currentPath(), out);
-        } else {
-            QCOMPARE(app->dialogs().messages.size(), 1);
-            QCOMPARE(app->dialogs().messages[0].type, DlgType::Error);
-            QVERIFY(app->dialogs().lastText().contains(target));
-            QCOMPARE(QDir::currentPath(), ProgramFolder);
-        }
     }
 };
 

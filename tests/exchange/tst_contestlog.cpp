@@ -44,42 +44,45 @@ private slots:
         QTest::addColumn<Contact>("contact");
         QTest::addColumn<QByteArray>("line"); // without its CR LF; empty: nothing written
         const Contact full = dl1abc();
-        Contact bare = full, psk = full, sat = full, uhf = full, night = full, cyr = full, quoted = full;
+        Contact bare = full, psk = full, sat = full, night = full, cyr = full, quoted = full;
         bare.sentExchange = bare.receivedExchange = "";
         psk.mode = "PSK31";
         sat.band = "Satellite";
-        uhf.band = "430";
         night.time = QTime(0, 0);
         cyr.receivedExchange = QString::fromUtf8("Москва");
         quoted.receivedExchange = "A;B";
         quoted.sentExchange = "say \"hi\"";
         QTest::newRow("exchanges") << Format::Cabrillo << "QX7ZV" << full
-                                   << QByteArray("QSO:  7000 CW 2024-03-10 0905 QX7ZV         599 001    DL1ABC   "
-                                                 "     599 005        ");
+                                   << QByteArray(
+                                          "QSO:  7000 CW 2024-03-10 0905 QX7ZV         599 001    DL1ABC   "
+                                          "     599 005        ");
         QTest::newRow("no exchanges") << Format::Text << "QX7ZV" << bare
                                       << QByteArray("QSO:  7000 CW 2024-03-10 0905 QX7ZV         599        "
                                                     "DL1ABC        599      ");
         QTest::newRow("no own call or sent fields")
-            << Format::Text << "" << Contact{"DL1ABC", QDate(2024, 3, 10), QTime(9, 5), "7", "CW", "", "", "599", "005"}
+            << Format::Text << ""
+            << Contact{"DL1ABC", QDate(2024, 3, 10), QTime(9, 5), "7", "CW", "", "", "599", "005"}
             << QByteArray("QSO:  7000 CW 2024-03-10 0905                          DL1ABC        599 005");
         QTest::newRow("long mode pushes right")
             << Format::Text << "QX7ZV" << psk
-            << QByteArray("QSO:  7000 PSK31 2024-03-10 0905 QX7ZV      599 001    DL1ABC        599 005           ");
-        QTest::newRow("digital in Cabrillo") << Format::Cabrillo << "QX7ZV" << psk
-                                             << QByteArray("QSO:  7000 DG 2024-03-10 0905 QX7ZV         599 001    "
-                                                           "DL1ABC        599 005        ");
-        QTest::newRow("band without kHz") << Format::Cabrillo << "QX7ZV" << sat
-                                          << QByteArray("QSO: Satellite CW 2024-03-10 0905 QX7ZV     599 001    "
-                                                        "DL1ABC        599 005            ");
-        QTest::newRow("70 cm in Cabrillo") << Format::Cabrillo << "QX7ZV" << uhf
-                                           << QByteArray("QSO:   432 CW 2024-03-10 0905 QX7ZV         599 001    "
-                                                         "DL1ABC        599 005        ");
+            << QByteArray(
+                   "QSO:  7000 PSK31 2024-03-10 0905 QX7ZV      599 001    DL1ABC        599 005           ");
+        QTest::newRow("digital in Cabrillo")
+            << Format::Cabrillo << "QX7ZV" << psk
+            << QByteArray("QSO:  7000 DG 2024-03-10 0905 QX7ZV         599 001    "
+                          "DL1ABC        599 005        ");
+        QTest::newRow("band without kHz")
+            << Format::Cabrillo << "QX7ZV" << sat
+            << QByteArray("QSO: Satellite CW 2024-03-10 0905 QX7ZV     599 001    "
+                          "DL1ABC        599 005            ");
         QTest::newRow("midnight") << Format::Csv << "QX7ZV" << night
                                   << QByteArray("DL1ABC;2024-03-10;0000;7;CW;599;001;599;005");
-        QTest::newRow("csv cyrillic") << Format::Csv << "QX7ZV" << cyr
-                                      << QByteArray("DL1ABC;2024-03-10;0905;7;CW;599;001;599;\xCC\xEE\xF1\xEA\xE2\xE0");
+        QTest::newRow("csv cyrillic")
+            << Format::Csv << "QX7ZV" << cyr
+            << QByteArray("DL1ABC;2024-03-10;0905;7;CW;599;001;599;\xCC\xEE\xF1\xEA\xE2\xE0");
         QTest::newRow("csv quoted") << Format::Csv << "QX7ZV" << quoted
-                                    << QByteArray("DL1ABC;2024-03-10;0905;7;CW;599;\"say \"\"hi\"\"\";599;\"A;B\"");
+                                    << QByteArray(
+                                           "DL1ABC;2024-03-10;0905;7;CW;599;\"say \"\"hi\"\"\";599;\"A;B\"");
         for (const char* lacking : {"call", "time", "band", "mode"}) {
             Contact c = full;
             if (QByteArray(lacking) == "call") c.call.clear();
@@ -106,24 +109,26 @@ private slots:
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("cabrillo");
         QTest::addColumn<QString>("other"); // text file (and CSV for modes)
+        // clang-format off
         const QList<QStringList> rows{
-            {"band", "1.8", " 1800", " 1800"},   {"band", "3.5", " 3500", " 3500"},
-            {"band", "7", " 7000", " 7000"},     {"band", "10", "10100", "10100"},
-            {"band", "14", "14000", "14000"},    {"band", "18", "18168", "18168"},
-            {"band", "21", "21000", "21000"},    {"band", "24", "24900", "24900"},
-            {"band", "28", "28000", "28000"},    {"band", "50", "   50", "   50"},
-            {"band", "144", "  144", "  144"},   {"band", "430", "  432", "  430"},
-            {"band", "1260", " 1.2G", " 1260"},  {"band", "Satellite", "Satellite", "Satellite"},
-            {"mode", "CW", "CW", "CW"},          {"mode", "SSB", "PH", "PH"},
-            {"mode", "USB", "PH", "USB"},        {"mode", "LSB", "PH", "LSB"},
-            {"mode", "AM", "PH", "AM"},          {"mode", "FM", "FM", "FM"},
-            {"mode", "RTTY", "RY", "RY"},        {"mode", "PSK31", "DG", "PSK31"},
-            {"mode", "PSK63", "DG", "PSK63"},    {"mode", "PSK125", "DG", "PSK125"},
-            {"mode", "SSTV", "DG", "SSTV"},      {"mode", "DIGITAL", "DG", "DIGITAL"},
-            {"date", "10.03.2024", "2024-03-10", ""},
-            {"date", "05.03.41", "1941-03-05", ""}, {"date", "05.03.40", "2040-03-05", ""},
-            {"date", "2024", "2024", ""},        {"time", "9:05:30", "0905", ""},
-            {"time", "14:07:00", "1407", ""},    {"time", "00:00:00", "0000", ""}};
+            {"band", "1.8", " 1800", " 1800"}, {"band", "3.5", " 3500", " 3500"},
+            {"band", "7", " 7000", " 7000"}, {"band", "10", "10100", "10100"},
+            {"band", "14", "14000", "14000"}, {"band", "18", "18168", "18168"},
+            {"band", "21", "21000", "21000"}, {"band", "24", "24900", "24900"},
+            {"band", "28", "28000", "28000"}, {"band", "50", "   50", "   50"},
+            {"band", "144", "  144", "  144"}, {"band", "430", "  432", "  430"},
+            {"band", "1260", " 1.2G", " 1260"}, {"band", "Satellite", "Satellite", "Satellite"},
+            {"mode", "CW", "CW", "CW"}, {"mode", "SSB", "PH", "PH"},
+            {"mode", "USB", "PH", "USB"}, {"mode", "LSB", "PH", "LSB"},
+            {"mode", "AM", "PH", "AM"}, {"mode", "FM", "FM", "FM"},
+            {"mode", "RTTY", "RY", "RY"}, {"mode", "PSK31", "DG", "PSK31"},
+            {"mode", "PSK63", "DG", "PSK63"}, {"mode", "PSK125", "DG", "PSK125"},
+            {"mode", "SSTV", "DG", "SSTV"}, {"mode", "DIGITAL", "DG", "DIGITAL"},
+            {"date", "10.03.2024", "2024-03-10", ""}, {"date", "05.03.41", "1941-03-05", ""},
+            {"date", "05.03.40", "2040-03-05", ""}, {"date", "2024", "2024", ""},
+            {"time", "9:05:30", "0905", ""}, {"time", "14:07:00", "1407", ""},
+            {"time", "00:00:00", "0000", ""}};
+        // clang-format on
         for (const QStringList& r : rows)
             QTest::addRow("%s %s", qPrintable(r[0]), qPrintable(r[1])) << r[0] << r[1] << r[2] << r[3];
     }
@@ -149,11 +154,12 @@ private slots:
         QTest::addColumn<Format>("format");
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("cabrillo") << Format::Cabrillo
-                                  << QByteArray("START-OF-LOG: 2.0\r\nCREATED-BY: Zelmor Software by QX7ZV\r\n"
-                                                "ARRL-SECTION:\r\nCONTEST: ARRL\r\nCALLSIGN: QX7ZV\r\n"
-                                                "CATEGORY: SINGLE-OP ALL ?PWR?\r\nCLAIMED-SCORE: \r\n"
-                                                "OPERATORS: QX7ZV\r\nCLUB: \r\nADDRESS: 1 Main St\r\nADDRESS: \r\n"
-                                                "ADDRESS: \r\nSOAPBOX: \r\nEND-OF-LOG:\r\n");
+                                  << QByteArray(
+                                         "START-OF-LOG: 2.0\r\nCREATED-BY: Zelmor Software by QX7ZV\r\n"
+                                         "ARRL-SECTION:\r\nCONTEST: ARRL\r\nCALLSIGN: QX7ZV\r\n"
+                                         "CATEGORY: SINGLE-OP ALL ?PWR?\r\nCLAIMED-SCORE: \r\n"
+                                         "OPERATORS: QX7ZV\r\nCLUB: \r\nADDRESS: 1 Main St\r\nADDRESS: \r\n"
+                                         "ADDRESS: \r\nSOAPBOX: \r\nEND-OF-LOG:\r\n");
         QTest::newRow("text") << Format::Text
                               << QByteArray("START-OF-LOG: 2.0\r\nCREATED-BY: Zelmor Software by QX7ZV\r\n"
                                             "END-OF-LOG:\r\n");
@@ -166,10 +172,11 @@ private slots:
         QFETCH(Format, format);
         QFETCH(QByteArray, file);
         CabrilloHeader h{"ARRL", "SINGLE-OP ALL ?PWR?", "", "QX7ZV", "", {"1 Main St"}, ""};
-        QCOMPARE(written(format, "QX7ZV", [&](Writer& w) {
-                     w.header(h);
-                     w.end();
-                 }),
+        QCOMPARE(written(format, "QX7ZV",
+                         [&](Writer& w) {
+                             w.header(h);
+                             w.end();
+                         }),
                  file);
     }
 
