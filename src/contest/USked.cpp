@@ -61,6 +61,7 @@ TFSkeds::TFSkeds(QWidget* parent) : TForm(kForm, parent) {
         auto* time = named(new QTimeEdit(QTime(0, 0), this), QStringLiteral("DateTimePicker") + n);
         time->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
         QLineEdit* note = newEdit(this, QStringLiteral("Edit") + n);
+        note->setMinimumWidth(180);
         auto* lamp = named(new RoundLamp(this), QStringLiteral("AbLED") + n);
         DateEdit << date;
         DateTimePicker << time;
