@@ -126,6 +126,10 @@ TFTimer::TFTimer(QWidget* parent) : TForm(QStringLiteral("FTimer"), parent) {
     connect(Button1, &QPushButton::clicked, this, guardedSlot(this, &TFTimer::Button1Click));
 }
 
+TFTimer::~TFTimer() {
+    if (madeAlarmDevice_) Audio::setAlarmDevice(nullptr);
+}
+
 QWidget* TFTimer::buildAlarmPage() {
     auto* page = named(new QWidget, QStringLiteral("TabSheetAlarm"));
     auto* g = new QGridLayout(page);
@@ -227,7 +231,10 @@ void TFTimer::Timer1Timer() {
 
 // The sound plays while the tick goes on; an alarm that cannot sound is still told.
 void TFTimer::soundAlarm(int i) {
-    if (!Audio::alarmDevice()) Audio::setAlarmDevice(std::make_unique<QtAudioDevice>());
+    if (!Audio::alarmDevice()) {
+        Audio::setAlarmDevice(std::make_unique<QtAudioDevice>());
+        madeAlarmDevice_ = true;
+    }
     AudioDevice* device = Audio::alarmDevice();
     device->close();
     if (device->open(programPath(QStringLiteral("\\Sound\\Alarm.wav"))) && device->play()) return;
