@@ -244,7 +244,8 @@ void TFTimer::soundAlarm(int i) {
 }
 
 void TFTimer::Timer2Timer() {
-    if (std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR), [](QCheckBox* c) { return c->isChecked(); })) {
+    if (std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR),
+                     [](QCheckBox* c) { return c->isChecked(); })) {
         Timer2->stop();
         return;
     }
@@ -253,7 +254,9 @@ void TFTimer::Timer2Timer() {
     const QDateTime now = Clock::now();
     if (!recordingTicks_.advance(now, prev)) return;
 
-    const auto oneShotStart = [this](int i) { return QDateTime(PickerTT[i]->date(), wholeSecond(PickerTD[i]->time())); };
+    const auto oneShotStart = [this](int i) {
+        return QDateTime(PickerTT[i]->date(), wholeSecond(PickerTD[i]->time()));
+    };
     // Every stop comes before any start: a recording may end in the second another one begins.
     for (int i = 0; i < 3; ++i)
         if (CheckBoxR[i]->isChecked() &&
@@ -267,7 +270,8 @@ void TFTimer::Timer2Timer() {
     }
 
     for (int i = 0; i < 3; ++i)
-        if (CheckBoxR[i]->isChecked() && ClockJobs::momentPassed(prev, now, oneShotStart(i))) startRecording(i + 1);
+        if (CheckBoxR[i]->isChecked() && ClockJobs::momentPassed(prev, now, oneShotStart(i)))
+            startRecording(i + 1);
     if (CheckBoxR[3]->isChecked() && Edit1->text().toInt() != 0 &&
         ClockJobs::momentPassed(prev, now, Picker1->time())) {
         startRecording(kSeriesJob);
@@ -334,8 +338,8 @@ void storeDateTime(QDateTimeEdit* p) {
 }
 
 void storeText(QSpinBox* s) {
-    FConfig->SaveParam(QStringLiteral("FTimer"), s->objectName(), QStringLiteral("Text"), QString::number(s->value()),
-                       QStringLiteral("TEdit"));
+    FConfig->SaveParam(QStringLiteral("FTimer"), s->objectName(), QStringLiteral("Text"),
+                       QString::number(s->value()), QStringLiteral("TEdit"));
 }
 
 } // namespace

@@ -34,7 +34,7 @@ public:
     QDateTimeEdit* PickerTT[4];
     QDateTimeEdit* PickerTD[3];
     QSpinBox* SpinEdit[5];
-    QSpinBox* SpinEditT; // minutes from one start of the series to the next
+    QSpinBox* SpinEditT;    // minutes from one start of the series to the next
     QDateTimeEdit* Picker1; // hidden: the next start of the series
     QLineEdit* Edit1;       // hidden: starts of the series still to come
 
