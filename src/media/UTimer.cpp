@@ -126,6 +126,10 @@ TFTimer::TFTimer(QWidget* parent) : TForm(QStringLiteral("FTimer"), parent) {
     connect(Button1, &QPushButton::clicked, this, guardedSlot(this, &TFTimer::Button1Click));
 }
 
+TFTimer::~TFTimer() {
+    if (madeAlarmDevice_) Audio::setAlarmDevice(nullptr);
+}
+
 QWidget* TFTimer::buildAlarmPage() {
     auto* page = named(new QWidget, QStringLiteral("TabSheetAlarm"));
     auto* g = new QGridLayout(page);
@@ -227,7 +231,10 @@ void TFTimer::Timer1Timer() {
 
 // The sound plays while the tick goes on; an alarm that cannot sound is still told.
 void TFTimer::soundAlarm(int i) {
-    if (!Audio::alarmDevice()) Audio::setAlarmDevice(std::make_unique<QtAudioDevice>());
+    if (!Audio::alarmDevice()) {
+        Audio::setAlarmDevice(std::make_unique<QtAudioDevice>());
+        madeAlarmDevice_ = true;
+    }
     AudioDevice* device = Audio::alarmDevice();
     device->close();
     if (device->open(programPath(QStringLiteral("\\Sound\\Alarm.wav"))) && device->play()) return;
@@ -237,7 +244,8 @@ void TFTimer::soundAlarm(int i) {
 }
 
 void TFTimer::Timer2Timer() {
-    if (std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR), [](QCheckBox* c) { return c->isChecked(); })) {
+    if (std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR),
+                     [](QCheckBox* c) { return c->isChecked(); })) {
         Timer2->stop();
         return;
     }
@@ -246,7 +254,9 @@ void TFTimer::Timer2Timer() {
     const QDateTime now = Clock::now();
     if (!recordingTicks_.advance(now, prev)) return;
 
-    const auto oneShotStart = [this](int i) { return QDateTime(PickerTT[i]->date(), wholeSecond(PickerTD[i]->time())); };
+    const auto oneShotStart = [this](int i) {
+        return QDateTime(PickerTT[i]->date(), wholeSecond(PickerTD[i]->time()));
+    };
     // Every stop comes before any start: a recording may end in the second another one begins.
     for (int i = 0; i < 3; ++i)
         if (CheckBoxR[i]->isChecked() &&
@@ -260,7 +270,8 @@ void TFTimer::Timer2Timer() {
     }
 
     for (int i = 0; i < 3; ++i)
-        if (CheckBoxR[i]->isChecked() && ClockJobs::momentPassed(prev, now, oneShotStart(i))) startRecording(i + 1);
+        if (CheckBoxR[i]->isChecked() && ClockJobs::momentPassed(prev, now, oneShotStart(i)))
+            startRecording(i + 1);
     if (CheckBoxR[3]->isChecked() && Edit1->text().toInt() != 0 &&
         ClockJobs::momentPassed(prev, now, Picker1->time())) {
         startRecording(kSeriesJob);
@@ -327,8 +338,8 @@ void storeDateTime(QDateTimeEdit* p) {
 }
 
 void storeText(QSpinBox* s) {
-    FConfig->SaveParam(QStringLiteral("FTimer"), s->objectName(), QStringLiteral("Text"), QString::number(s->value()),
-                       QStringLiteral("TEdit"));
+    FConfig->SaveParam(QStringLiteral("FTimer"), s->objectName(), QStringLiteral("Text"),
+                       QString::number(s->value()), QStringLiteral("TEdit"));
 }
 
 } // namespace

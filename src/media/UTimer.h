@@ -18,6 +18,7 @@ class TFTimer : public TForm {
     Q_OBJECT
 public:
     explicit TFTimer(QWidget* parent = nullptr);
+    ~TFTimer() override;
 
     // Page 0 "Alarm", page 1 "Time Rec": the page shown decides what Save and Reset act on.
     QTabWidget* TabbedNotebook1;
@@ -33,7 +34,7 @@ public:
     QDateTimeEdit* PickerTT[4];
     QDateTimeEdit* PickerTD[3];
     QSpinBox* SpinEdit[5];
-    QSpinBox* SpinEditT; // minutes from one start of the series to the next
+    QSpinBox* SpinEditT;    // minutes from one start of the series to the next
     QDateTimeEdit* Picker1; // hidden: the next start of the series
     QLineEdit* Edit1;       // hidden: starts of the series still to come
 
@@ -73,6 +74,7 @@ private:
     ClockJobs::Ticks alarmTicks_;
     ClockJobs::Ticks recordingTicks_;
     bool inTick_ = false;
+    bool madeAlarmDevice_ = false; // the sound device goes with the window that made it
 };
 
 extern TFTimer* FTimer;

@@ -37,6 +37,30 @@ private slots:
         QCOMPARE(ClockJobs::momentPassed(at(prev), at(now), QTime::fromString(moment, "HH:mm:ss")), due);
     }
 
+    // A dated moment over a timer's ticks (on 2026-12-08): fires once, late ticks included.
+    void ticks_data() {
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<QString>("moment");
+        QTest::addColumn<QString>("fired");
+        QTest::newRow("two ticks in its second") << QStringList{"09:59:59.900", "10:00:00.100", "10:00:00.900"} << "2026-12-08 10:00:00.000" << "010";
+        QTest::newRow("late tick") << QStringList{"09:59:59.000", "10:00:02.000", "10:00:03.000"} << "2026-12-08 10:00:00.000" << "010";
+        QTest::newRow("clock set back") << QStringList{"10:00:05.000", "09:59:00.000", "10:00:00.000"} << "2026-12-08 10:00:00.000" << "001";
+        QTest::newRow("another day") << QStringList{"09:59:59.000", "10:00:00.000"} << "2026-12-07 10:00:00.000" << "00";
+    }
+    void ticks() {
+        QFETCH(QStringList, ticks);
+        QFETCH(QString, moment);
+        QFETCH(QString, fired);
+        Ticks span;
+        QString seen;
+        for (const QString& tick : ticks) {
+            QDateTime prev;
+            const QDateTime now = at("2026-12-08 " + tick);
+            seen += span.advance(now, prev) && ClockJobs::momentPassed(prev, now, at(moment)) ? '1' : '0';
+        }
+        QCOMPARE(seen, fired);
+    }
+
     void stopwatch_data() {
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("after");
