@@ -28,9 +28,12 @@ struct LogColumns {
 
 ContestLog::Contact contactAt(const Dataset& log, const LogColumns& c, int position) {
     auto text = [&](int field) { return log.valueAt(position, field).toString(); };
+    // A contact kept without its own time still belongs in the file: its date's time of day stands in.
+    QTime time = StoredValue::timeOf(log.valueAt(position, c.time));
+    if (!time.isValid()) time = StoredValue::dateTimeOf(log.valueAt(position, c.date)).time();
     return {text(c.call),
             StoredValue::dateOf(log.valueAt(position, c.date)),
-            StoredValue::timeOf(log.valueAt(position, c.time)),
+            time,
             text(c.band),
             text(c.mode),
             text(c.txRst),

@@ -137,6 +137,19 @@ private slots:
         QCOMPARE(walked, 3); // one step per row of the view, the skipped one too
         QCOMPARE(DM->TableLog->sort(), "LogCall DESC");
     }
+
+    // A contact stored without its own time still goes into the file, at the time its date holds.
+    void contactWithoutItsTime() {
+        DM->ConnectionLog->execute(
+            "INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, LogNameLog) "
+            "VALUES ('N0T', '2024-03-10 09:05:30', NULL, '14', 'CW', '599', '599', 1)");
+        DM->TableLog->requery();
+        app->dialogs().answerSave(out + "/x.csv");
+        save("csv", *app);
+        QFile f(out + "/x.csv");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("\r\nN0T;2024-03-10;0905;14;CW;599;;599;\r\n"));
+    }
 };
 
 QTEST_MAIN(TestContestFiles)
