@@ -244,8 +244,9 @@ void TFTimer::soundAlarm(int i) {
 }
 
 void TFTimer::Timer2Timer() {
-    if (std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR),
-                     [](QCheckBox* c) { return c->isChecked(); })) {
+    // A recording a job started still waits for its stop.
+    if (FSound->recordingJob() == 0 && std::none_of(std::begin(CheckBoxR), std::end(CheckBoxR),
+                                                    [](QCheckBox* c) { return c->isChecked(); })) {
         Timer2->stop();
         return;
     }
@@ -258,6 +259,8 @@ void TFTimer::Timer2Timer() {
         return QDateTime(PickerTT[i]->date(), wholeSecond(PickerTD[i]->time()));
     };
     // Every stop comes before any start: a recording may end in the second another one begins.
+    if (FSound->recordingJob() != 0 && ClockJobs::momentPassed(prev, now, recordingStop_))
+        FSound->storeTimedRecording(FSound->recordingJob());
     for (int i = 0; i < 3; ++i)
         if (CheckBoxR[i]->isChecked() &&
             ClockJobs::momentPassed(prev, now, oneShotStart(i).addSecs(minutes(SpinEdit[i]))))
@@ -271,17 +274,22 @@ void TFTimer::Timer2Timer() {
 
     for (int i = 0; i < 3; ++i)
         if (CheckBoxR[i]->isChecked() && ClockJobs::momentPassed(prev, now, oneShotStart(i)))
-            startRecording(i + 1);
+            startRecording(i + 1, oneShotStart(i).addSecs(minutes(SpinEdit[i])));
     if (CheckBoxR[3]->isChecked() && Edit1->text().toInt() != 0 &&
         ClockJobs::momentPassed(prev, now, Picker1->time())) {
-        startRecording(kSeriesJob);
+        QDateTime start(now.date(), wholeSecond(Picker1->time()));
+        if (start > now) start = start.addDays(-1);
+        startRecording(kSeriesJob, start.addSecs(minutes(SpinEdit[3])));
         Edit1->setText(QString::number(Edit1->text().toInt() - 1));
     }
 }
 
 // The player holds one recording: a job never discards the one it finds running.
-void TFTimer::startRecording(int job) {
-    if (FSound->startTimedRecording(job)) return;
+void TFTimer::startRecording(int job, const QDateTime& stop) {
+    if (FSound->startTimedRecording(job)) {
+        recordingStop_ = stop;
+        return;
+    }
     Dialogs::notice(Msg(QStringLiteral("Timed recording skipped: the player is busy"),
                         QStringLiteral("Запись по таймеру пропущена: плеер занят")));
 }
@@ -419,7 +427,8 @@ void TFTimer::ButtonRClick() {
     CheckBoxR[3]->setChecked(false);
     PickerTT[3]->setDateTime(now);
     SpinEdit[3]->setValue(1);
-    Timer2->stop();
+    // A recording a job started runs on to its stop and is stored then.
+    if (FSound->recordingJob() == 0) Timer2->stop();
 }
 
 void TFTimer::ButtonCClick() {

@@ -67,13 +67,16 @@ private:
     void dropPassedJobs();
     void armSeries();
     void soundAlarm(int i);
-    void startRecording(int job);
+    void startRecording(int job, const QDateTime& stop);
     void saveRecordingPage();
     void saveAlarmPage();
 
     ClockJobs::Ticks alarmTicks_;
     ClockJobs::Ticks recordingTicks_;
     bool inTick_ = false;
+    // The stop of the recording a job started, fixed when it started: the recording is stored
+    // then even when its job is reset, unticked or edited meanwhile.
+    QDateTime recordingStop_;
     bool madeAlarmDevice_ = false; // the sound device goes with the window that made it
 };
 

@@ -214,6 +214,33 @@ private slots:
         QVERIFY(app->dialogs().notices.isEmpty());
     }
 
+    // A recording a job started is stored at the stop its job had when it started, whatever
+    // happens to the job meanwhile; the player is left free for the next contact.
+    void runningRecordingOutlivesItsJob_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("reset") << "reset";
+        QTest::newRow("saved past midnight") << "save";
+        QTest::newRow("start time edited") << "edit";
+    }
+    void runningRecordingOutlivesItsJob() {
+        QFETCH(QString, change);
+        setDate(FTimer->PickerTT[0], kDay);
+        setTime(FTimer->PickerTD[0], QTime(23, 58));
+        FTimer->SpinEdit[0]->setValue(3);
+        FTimer->CheckBoxR[0]->setChecked(true);
+        run({"23:57:59", "23:58:00"}, &TFTimer::Timer2Timer);
+        QCOMPARE(FSound->recordingJob(), 1);
+        setClock("+1 00:00:30");
+        FTimer->TabbedNotebook1->setCurrentIndex(1);
+        if (change == "reset") FTimer->ButtonRClick();
+        if (change == "save") FTimer->ButtonSClick();
+        if (change == "edit") setTime(FTimer->PickerTD[0], QTime(23, 30));
+        QVERIFY(FTimer->Timer2->isActive());
+        run({"+1 00:00:59", "+1 00:01:00", "+1 00:01:01"}, &TFTimer::Timer2Timer);
+        QCOMPARE(storedRecordings(), QStringList{"00:01:00 "});
+        QVERIFY(!FSound->recordingHeld());
+    }
+
     // The player holds one recording: a timed start and the entry panel's automatic recording
     // never take each other's.
     void busyPlayer_data() {
