@@ -8,11 +8,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace AwardRebuild {
 
 namespace {
+
+// Trimmed calls written with their indexes set aside: at least this share of the log, and this many.
+constexpr size_t kRebuildIndexesShare = 4;
+constexpr size_t kRebuildIndexesMin = 5000;
 
 void prepare(QSqlQuery& q, const QString& sql) {
     if (!q.prepare(sql)) throw DbError(q.lastError().text());
@@ -23,9 +28,11 @@ void run(QSqlQuery& q) {
 }
 
 // Keys and names are stored as texts, never null: an empty key must match an empty key.
-QString text(const QVariant& v) {
-    const QString s = v.toString();
+QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
+}
+QString text(const QVariant& v) {
+    return text(v.toString());
 }
 
 // Reports a position only when the percentage it stands for changes (and at the end), so a
@@ -86,13 +93,17 @@ public:
 
 private:
     static QString folded(const QString& s) {
+        // Most stored prefixes and calls are in capitals already: those keep sharing their text.
+        const auto lower = [](QChar c) { return c >= QLatin1Char('a') && c <= QLatin1Char('z'); };
+        if (std::none_of(s.cbegin(), s.cend(), lower)) return s;
         QString f = s;
         for (QChar& c : f)
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+            if (lower(c)) c = QChar(c.unicode() - 32);
         return f;
     }
     void load() {
         loaded_ = true;
+        allPref_.reserve(reference_.scalar(QStringLiteral("SELECT COUNT(*) FROM ALLPREF")).toLongLong());
         // Of equal keys the first row stands, as the index gives them.
         QSqlQuery q = reference_.query(QStringLiteral("SELECT AllPrefix FROM ALLPREF ORDER BY rowid"));
         while (q.next()) {
@@ -154,20 +165,13 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
             // The trimmed call: a stored leading blank would find no prefix, and the "upd" stamp
             // would keep the contact from ever being looked up again.
             const PrefixInfo p = lookup.find(call);
-            const QVariantList values{text(p.dxccPrefix),
-                                      text(p.country),
-                                      text(p.regionCode + p.regionEntity),
-                                      text(p.iotaNum),
-                                      text(p.cqZone),
-                                      text(p.ituZone),
-                                      text(strippedText(rows.value(3).toString())),
-                                      text(strippedText(rows.value(4).toString())),
-                                      text(strippedText(rows.value(5).toString())),
-                                      text(strippedText(rows.value(6).toString())),
-                                      text(strippedText(rows.value(7).toString())),
-                                      rows.value(0)};
-            for (int i = 0; i < values.size(); ++i)
-                update.bindValue(i, values.at(i));
+            int at = 0;
+            for (const QString& v : {p.dxccPrefix, p.country, p.regionCode + p.regionEntity, p.iotaNum,
+                                     p.cqZone, p.ituZone})
+                update.bindValue(at++, text(v));
+            for (int column = 3; column <= 7; ++column)
+                update.bindValue(at++, text(strippedText(rows.value(column).toString())));
+            update.bindValue(at, rows.value(0));
             run(update);
             if (call != stored) trimmedCalls.push_back({call, rows.value(0).toLongLong()});
         }
@@ -175,11 +179,16 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
     }
     rows.finish();
     std::sort(trimmedCalls.begin(), trimmedCalls.end());
+    // With most calls rewritten, building their indexes again is cheaper than changing them.
+    std::optional<IndexesSetAside> callIndexes;
+    if (trimmedCalls.size() >= size_t(total) / kRebuildIndexesShare && trimmedCalls.size() >= kRebuildIndexesMin)
+        callIndexes.emplace(log, QStringLiteral("Log"), QStringLiteral("LogCall"));
     for (const auto& [call, nom] : trimmedCalls) {
         updateCall.bindValue(0, text(call));
         updateCall.bindValue(1, nom);
         run(updateCall);
     }
+    if (callIndexes) callIndexes->restore();
     tx.commit();
 }
 
