@@ -31,9 +31,6 @@ void run(QSqlQuery& q) {
 QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
 }
-QString text(const QVariant& v) {
-    return text(v.toString());
-}
 
 // Reports a position only when the percentage it stands for changes (and at the end), so a
 // long walk sends about a hundred notices, not one per row.
@@ -166,8 +163,8 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
             // would keep the contact from ever being looked up again.
             const PrefixInfo p = lookup.find(call);
             int at = 0;
-            for (const QString& v : {p.dxccPrefix, p.country, p.regionCode + p.regionEntity, p.iotaNum,
-                                     p.cqZone, p.ituZone})
+            for (const QString& v :
+                 {p.dxccPrefix, p.country, p.regionCode + p.regionEntity, p.iotaNum, p.cqZone, p.ituZone})
                 update.bindValue(at++, text(v));
             for (int column = 3; column <= 7; ++column)
                 update.bindValue(at++, text(strippedText(rows.value(column).toString())));
@@ -181,7 +178,8 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
     std::sort(trimmedCalls.begin(), trimmedCalls.end());
     // With most calls rewritten, building their indexes again is cheaper than changing them.
     std::optional<IndexesSetAside> callIndexes;
-    if (trimmedCalls.size() >= size_t(total) / kRebuildIndexesShare && trimmedCalls.size() >= kRebuildIndexesMin)
+    if (trimmedCalls.size() >= size_t(total) / kRebuildIndexesShare &&
+        trimmedCalls.size() >= kRebuildIndexesMin)
         callIndexes.emplace(log, QStringLiteral("Log"), QStringLiteral("LogCall"));
     for (const auto& [call, nom] : trimmedCalls) {
         updateCall.bindValue(0, text(call));

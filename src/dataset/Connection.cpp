@@ -268,7 +268,8 @@ LargePageCache::~LargePageCache() {
 }
 
 IndexesSetAside::IndexesSetAside(Connection& c, const QString& table, const QString& column) : c_(c) {
-    if (!c.inTransaction()) throw DbError(QStringLiteral("Indexes can be set aside only inside a transaction"));
+    if (!c.inTransaction())
+        throw DbError(QStringLiteral("Indexes can be set aside only inside a transaction"));
     QStringList names;
     QSqlQuery q = c.query(QStringLiteral("SELECT m.name, m.sql FROM sqlite_master m WHERE m.type = 'index' "
                                          "AND m.tbl_name = ? COLLATE NOCASE AND m.sql IS NOT NULL AND EXISTS "

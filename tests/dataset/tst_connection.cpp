@@ -206,9 +206,9 @@ void ConnectionTest::indexesSetAsideComeBackAsTheyWere() {
     try {
         Transaction tx(db.conn);
         IndexesSetAside aside(db.conn, u"Log"_s, u"LogCall"_s);
-        QCOMPARE(db.conn.scalar(u"SELECT group_concat(name) FROM sqlite_master WHERE type = 'index'"_s)
-                     .toString(),
-                 u"Log_Date"_s);
+        QCOMPARE(
+            db.conn.scalar(u"SELECT group_concat(name) FROM sqlite_master WHERE type = 'index'"_s).toString(),
+            u"Log_Date"_s);
         db.exec(u"UPDATE Log SET LogCall = 'UA3AAA'"_s);
         if (!restored) throw DbError(u"disk full"_s);
         aside.restore();
