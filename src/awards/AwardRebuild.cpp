@@ -8,11 +8,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace AwardRebuild {
 
 namespace {
+
+// Trimmed calls written with their indexes set aside: at least this share of the log, and this many.
+constexpr qint64 kRebuildIndexesShare = 4;
+constexpr qint64 kRebuildIndexesMin = 5000;
 
 void prepare(QSqlQuery& q, const QString& sql) {
     if (!q.prepare(sql)) throw DbError(q.lastError().text());
@@ -23,8 +28,7 @@ void run(QSqlQuery& q) {
 }
 
 // Keys and names are stored as texts, never null: an empty key must match an empty key.
-QString text(const QVariant& v) {
-    const QString s = v.toString();
+QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
 }
 
@@ -86,13 +90,17 @@ public:
 
 private:
     static QString folded(const QString& s) {
+        // Most stored prefixes and calls are in capitals already: those keep sharing their text.
+        const auto lower = [](QChar c) { return c >= QLatin1Char('a') && c <= QLatin1Char('z'); };
+        if (std::none_of(s.cbegin(), s.cend(), lower)) return s;
         QString f = s;
         for (QChar& c : f)
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+            if (lower(c)) c = QChar(c.unicode() - 32);
         return f;
     }
     void load() {
         loaded_ = true;
+        allPref_.reserve(reference_.scalar(QStringLiteral("SELECT COUNT(*) FROM ALLPREF")).toLongLong());
         // Of equal keys the first row stands, as the index gives them.
         QSqlQuery q = reference_.query(QStringLiteral("SELECT AllPrefix FROM ALLPREF ORDER BY rowid"));
         while (q.next()) {
@@ -130,16 +138,30 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
     Reporter report(progress.pass1, total);
     BulkLookup lookup(reference);
     Transaction tx(log);
+    // With most calls to be trimmed (blanks around them), building their indexes again is cheaper
+    // than changing them; set aside before the walk, as no index may go while a read is open.
+    std::optional<IndexesSetAside> callIndexes;
+    const auto manyCalls = [total](qint64 n) {
+        return n >= total / kRebuildIndexesShare && n >= kRebuildIndexesMin;
+    };
+    if (manyCalls(log.scalar(QStringLiteral("SELECT COUNT(*) FROM Log WHERE (Log1 IS NULL OR Log1 <> 'upd' "
+                                            "COLLATE BINARY) AND LogCall <> trim(LogCall)"))
+                      .toLongLong()))
+        callIndexes.emplace(log, QStringLiteral("Log"), QStringLiteral("LogCall"));
     QSqlQuery rows(log.db());
     rows.setForwardOnly(true);
     // "upd" compared exactly: the column itself ignores letter case.
     prepare(rows, QStringLiteral("SELECT LogNom, Log1 = 'upd' COLLATE BINARY, LogCall, LogRxQsl, LogTxQsl, "
                                  "LogMode, LogBand, LogNotepad FROM Log ORDER BY LogNom"));
     run(rows);
+    const QString normalForm = QStringLiteral(
+        "LogPref = ?, LogObl = ?, LogAwUR = ?, LogAwIOTA = ?, LogAwWAZ = ?, LogAw = ?, LogRxQsl = ?, "
+        "LogTxQsl = ?, LogMode = ?, LogBand = ?, LogNotepad = ?, Log1 = 'upd' WHERE LogNom = ?");
     QSqlQuery update(log.db());
-    prepare(update, QStringLiteral("UPDATE Log SET LogPref = ?, LogObl = ?, LogAwUR = ?, LogAwIOTA = ?, "
-                                   "LogAwWAZ = ?, LogAw = ?, LogRxQsl = ?, LogTxQsl = ?, LogMode = ?, "
-                                   "LogBand = ?, LogNotepad = ?, Log1 = 'upd' WHERE LogNom = ?"));
+    prepare(update, QStringLiteral("UPDATE Log SET ") + normalForm);
+    // With the call's indexes set aside, a trimmed call goes with the rest of its row.
+    QSqlQuery updateWithCall(log.db());
+    prepare(updateWithCall, QStringLiteral("UPDATE Log SET LogCall = ?, ") + normalForm);
     // The call is in three indexes: it is written only when trimming changed it.
     QSqlQuery updateCall(log.db());
     prepare(updateCall, QStringLiteral("UPDATE Log SET LogCall = ? WHERE LogNom = ?"));
@@ -154,32 +176,32 @@ void normaliseContacts(Connection& log, Connection& reference, const Progress& p
             // The trimmed call: a stored leading blank would find no prefix, and the "upd" stamp
             // would keep the contact from ever being looked up again.
             const PrefixInfo p = lookup.find(call);
-            const QVariantList values{text(p.dxccPrefix),
-                                      text(p.country),
-                                      text(p.regionCode + p.regionEntity),
-                                      text(p.iotaNum),
-                                      text(p.cqZone),
-                                      text(p.ituZone),
-                                      text(strippedText(rows.value(3).toString())),
-                                      text(strippedText(rows.value(4).toString())),
-                                      text(strippedText(rows.value(5).toString())),
-                                      text(strippedText(rows.value(6).toString())),
-                                      text(strippedText(rows.value(7).toString())),
-                                      rows.value(0)};
-            for (int i = 0; i < values.size(); ++i)
-                update.bindValue(i, values.at(i));
-            run(update);
-            if (call != stored) trimmedCalls.push_back({call, rows.value(0).toLongLong()});
+            const bool callNow = callIndexes && call != stored;
+            QSqlQuery& write = callNow ? updateWithCall : update;
+            int at = 0;
+            if (callNow) write.bindValue(at++, text(call));
+            for (const QString& v :
+                 {p.dxccPrefix, p.country, p.regionCode + p.regionEntity, p.iotaNum, p.cqZone, p.ituZone})
+                write.bindValue(at++, text(v));
+            for (int column = 3; column <= 7; ++column)
+                write.bindValue(at++, text(strippedText(rows.value(column).toString())));
+            write.bindValue(at, rows.value(0));
+            run(write);
+            if (call != stored && !callNow) trimmedCalls.push_back({call, rows.value(0).toLongLong()});
         }
         report.at(position);
     }
     rows.finish();
     std::sort(trimmedCalls.begin(), trimmedCalls.end());
+    // Blanks the count above does not see (tabs, other spaces) may still make most calls new.
+    if (!callIndexes && manyCalls(qint64(trimmedCalls.size())))
+        callIndexes.emplace(log, QStringLiteral("Log"), QStringLiteral("LogCall"));
     for (const auto& [call, nom] : trimmedCalls) {
         updateCall.bindValue(0, text(call));
         updateCall.bindValue(1, nom);
         run(updateCall);
     }
+    if (callIndexes) callIndexes->restore();
     tx.commit();
 }
 

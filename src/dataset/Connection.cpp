@@ -1,11 +1,13 @@
 #include "dataset/Connection.h"
 
+#include "dataset/FilterParser.h"
 #include "dataset/StoredValue.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -265,3 +267,26 @@ LargePageCache::~LargePageCache() {
     }
 }
 
+IndexesSetAside::IndexesSetAside(Connection& c, const QString& table, const QString& column) : c_(c) {
+    if (!c.inTransaction())
+        throw DbError(QStringLiteral("Indexes can be set aside only inside a transaction"));
+    QStringList names;
+    QSqlQuery q = c.query(QStringLiteral("SELECT m.name, m.sql FROM sqlite_master m WHERE m.type = 'index' "
+                                         "AND m.tbl_name = ? COLLATE NOCASE AND m.sql IS NOT NULL AND EXISTS "
+                                         "(SELECT 1 FROM pragma_index_info(m.name) i WHERE i.name = ? "
+                                         "COLLATE NOCASE)"),
+                          {table, column});
+    while (q.next()) {
+        names << q.value(0).toString();
+        definitions_ << q.value(1).toString();
+    }
+    q.finish();
+    for (const QString& name : names)
+        c.execute(QStringLiteral("DROP INDEX ") + FilterParser::quoted(name));
+}
+
+void IndexesSetAside::restore() {
+    const QStringList definitions = std::exchange(definitions_, {});
+    for (const QString& sql : definitions)
+        c_.execute(sql);
+}

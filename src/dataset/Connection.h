@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 class Connection : public QObject {
@@ -99,4 +100,20 @@ public:
 private:
     Connection& c_;
     QVariant was_;
+};
+
+// The indexes of a table that hold one column, dropped for a rewrite of that column in most rows
+// and built again from their own stored definitions by restore(): one sort per index instead of
+// two B-tree changes per row. Only inside a transaction, so that an error before restore() gets
+// them back with the rollback.
+class IndexesSetAside {
+public:
+    IndexesSetAside(Connection& c, const QString& table, const QString& column);
+    IndexesSetAside(const IndexesSetAside&) = delete;
+    IndexesSetAside& operator=(const IndexesSetAside&) = delete;
+    void restore();
+
+private:
+    Connection& c_;
+    QStringList definitions_;
 };

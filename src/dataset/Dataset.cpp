@@ -122,6 +122,13 @@ struct Dataset::Impl {
 
     std::vector<qint64> keys; // table mode
     std::vector<Row> rows;    // query mode
+    // After a sort change that keeps the leading columns of the order before it, the rows of
+    // equal leading values already fill the positions they will have, each set as one run; a run
+    // is put in the new order when one of its positions is first read, so the change reads no
+    // full list of keys. `unordered` holds the [from, to) ranges not yet read, in ascending order.
+    int runColumns = 0;
+    std::vector<std::pair<int, int>> unordered;
+    int runsOrdered = 0;
     int pos = -1;
     bool bof = true;
     bool eof = true;
@@ -305,6 +312,8 @@ struct Dataset::Impl {
         cache.clear();
         keys = std::move(newKeys);
         rows = std::move(newRows);
+        runColumns = 0;
+        unordered.clear();
     }
 
     // What decides the rows shown: saved before a change, put back when its snapshot fails.
@@ -354,11 +363,153 @@ struct Dataset::Impl {
         bof = true;
         eof = count() == 0;
     }
-    int indexOfKey(qint64 key) const {
+    int indexOfKey(qint64 key) {
         if (key == 0) return -1;
         if (queryMode) return key >= 1 && key <= count() ? int(key - 1) : -1;
-        const auto it = std::find(keys.begin(), keys.end(), key);
-        return it == keys.end() ? -1 : int(it - keys.begin());
+        auto it = std::find(keys.begin(), keys.end(), key);
+        if (it == keys.end()) return -1;
+        if (isUnordered(int(it - keys.begin()))) {
+            orderRunAt(int(it - keys.begin()));
+            it = std::find(keys.begin(), keys.end(), key);
+            if (it == keys.end()) return -1;
+        }
+        return int(it - keys.begin());
+    }
+    bool containsKey(qint64 key) const {
+        if (key == 0) return false;
+        if (queryMode) return key >= 1 && key <= count();
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    }
+
+    // --- runs of rows not yet in the new order ----------------------------------------------
+
+    // Runs put in order one by one before the rest is read in one go.
+    static constexpr int kRunsOneByOne = 256;
+
+    std::vector<std::pair<int, int>>::iterator unorderedRangeOf(int position) {
+        auto it = std::upper_bound(unordered.begin(), unordered.end(), position,
+                                   [](int p, const std::pair<int, int>& r) { return p < r.first; });
+        if (it == unordered.begin()) return unordered.end();
+        --it;
+        return position < it->second ? it : unordered.end();
+    }
+    bool isUnordered(int position) {
+        return !unordered.empty() && unorderedRangeOf(position) != unordered.end();
+    }
+    qint64 keyAt(int position) {
+        if (isUnordered(position)) orderRunAt(position);
+        return keys[position];
+    }
+    void orderRange(int from, int to) {
+        for (int i = from; i < std::min(to, count()); ++i)
+            if (isUnordered(i)) orderRunAt(i);
+    }
+    // Every position in the new order at once: one read of the view's keys, each row placed
+    // within the range it stands in. The snapshot keeps its rows, as a full sort would have
+    // kept them: a row another program added meanwhile stays out until a requery, and one it
+    // deleted goes to the end of its range (its values read as nulls, as before).
+    void orderAll() {
+        if (unordered.empty()) return;
+        QHash<qint64, int> rangeOf;
+        std::vector<std::vector<qint64>> present(unordered.size());
+        for (size_t r = 0; r < unordered.size(); ++r) {
+            present[r].assign(keys.begin() + unordered[r].first, keys.begin() + unordered[r].second);
+            for (qint64 key : present[r])
+                rangeOf.insert(key, int(r));
+        }
+        QVariantList binds;
+        const QString where = conditions(binds);
+        QSqlQuery qy =
+            connection().query(QStringLiteral("SELECT rowid FROM ") + source +
+                                   (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) +
+                                   QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(", rowid"),
+                               binds);
+        std::vector<std::vector<qint64>> ordered(unordered.size());
+        while (qy.next()) {
+            const auto it = rangeOf.find(qy.value(0).toLongLong());
+            if (it == rangeOf.end()) continue;
+            ordered[size_t(*it)].push_back(it.key());
+            *it = -1;
+        }
+        if (qy.lastError().isValid())
+            throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
+        for (size_t r = 0; r < unordered.size(); ++r) {
+            for (qint64 key : present[r])
+                if (rangeOf.value(key) >= 0) ordered[r].push_back(key);
+            std::copy(ordered[r].begin(), ordered[r].end(), keys.begin() + unordered[r].first);
+        }
+        unordered.clear();
+        cache.clear();
+    }
+    // Puts the run holding that position in the new order: the rows whose leading order values
+    // equal those of the row there. A run that does not fill its place as expected (rows written
+    // by another program meanwhile) has every position read again instead. Returns where the run
+    // begins, or -1 when every position was read again.
+    int orderRunAt(int position) {
+        const auto range = unorderedRangeOf(position);
+        if (range == unordered.end()) return position;
+        if (++runsOrdered > kRunsOneByOne) return orderAll(), -1;
+        const std::vector<OrderColumn> order = orderColumns();
+        const std::vector<OrderColumn> leading(order.begin(), order.begin() + runColumns);
+        QSqlQuery own = connection().query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList(fields, leading), source),
+            {keys[position]});
+        if (!own.next()) return orderAll(), -1;
+        QVariantList binds;
+        QStringList parts;
+        const QString where = conditions(binds);
+        if (!where.isEmpty()) parts << where;
+        for (int i = 0; i < runColumns; ++i) {
+            const QVariant v = own.value(i);
+            const QString column = FilterParser::quoted(fields[leading[size_t(i)].field].name);
+            if (v.isNull()) {
+                parts << column + QStringLiteral(" IS NULL");
+            } else {
+                parts << column + QStringLiteral(" = ?");
+                binds << v;
+            }
+        }
+        own.finish();
+        QSqlQuery qy = connection().query(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3, rowid")
+                                              .arg(source, parts.join(QStringLiteral(" AND ")), orderBy),
+                                          binds);
+        std::vector<qint64> run;
+        while (qy.next())
+            run.push_back(qy.value(0).toLongLong());
+        const QSet<qint64> members(run.begin(), run.end());
+        int from = position;
+        int to = position + 1;
+        if (!members.contains(keys[position])) return orderAll(), -1;
+        while (from > range->first && members.contains(keys[from - 1]))
+            --from;
+        while (to < range->second && members.contains(keys[to]))
+            ++to;
+        if (to - from != int(run.size())) return orderAll(), -1;
+        std::copy(run.begin(), run.end(), keys.begin() + from);
+        const std::pair<int, int> before{range->first, from};
+        const std::pair<int, int> after{to, range->second};
+        auto at = unordered.erase(range);
+        if (after.first < after.second) at = unordered.insert(at, after);
+        if (before.first < before.second) unordered.insert(at, before);
+        cache.remove_if([from, to](const Block& b) {
+            return b.index * kBlockSize < to && (b.index + 1) * kBlockSize > from;
+        });
+        return from;
+    }
+    // A row inserted at, or erased from, a position moves the ranges after it.
+    void shiftUnordered(int position, int by) {
+        for (auto it = unordered.begin(); it != unordered.end();) {
+            if (it->first > position || (by > 0 && it->first == position)) {
+                it->first += by;
+                it->second += by;
+            } else if (it->second > position) {
+                it->second += by;
+            }
+            if (it->first >= it->second)
+                it = unordered.erase(it);
+            else
+                ++it;
+        }
     }
     void toKey(qint64 key) {
         const int i = indexOfKey(key);
@@ -384,6 +535,7 @@ struct Dataset::Impl {
             return cache.front().rows[position % kBlockSize];
         }
         const int from = index * kBlockSize;
+        orderRange(from, from + kBlockSize);
         const int to = std::min(from + kBlockSize, count());
         QStringList cols;
         for (const FieldDef& f : fields)
@@ -470,7 +622,7 @@ struct Dataset::Impl {
     // The order values of the row at a position: from the row cache when its block is there,
     // otherwise just those columns of that one row.
     OrderedRow orderedRowAt(int position, const std::vector<OrderColumn>& order) {
-        OrderedRow r{{}, keys[position]};
+        OrderedRow r{{}, keyAt(position)};
         if (order.empty()) return r;
         for (const Block& b : cache) {
             if (b.index != position / kBlockSize) continue;
@@ -525,6 +677,20 @@ struct Dataset::Impl {
                 hi = mid;
         }
         return lo;
+    }
+    // How many leading columns of the present order the new sort keeps: the rows of equal values
+    // in them already stand together where the new order puts them. 0 when the rows must be read
+    // again (a limited query, no sort before, a different first column).
+    int keptRunColumns(const QString& newSort) const {
+        if (queryMode || maxRecords > 0 || orderBy.isEmpty() || count() == 0) return 0;
+        const std::vector<OrderColumn> before = orderColumns();
+        const std::vector<SortKey> after = FilterParser::parseSortKeys(newSort, columns);
+        int kept = 0;
+        while (kept < int(before.size()) && kept < int(after.size()) &&
+               indexByName.value(after[size_t(kept)].column.toLower(), -1) == before[size_t(kept)].field &&
+               after[size_t(kept)].descending == before[size_t(kept)].descending)
+            ++kept;
+        return unordered.empty() ? kept : std::min(kept, runColumns);
     }
     // Cached blocks from that position on no longer hold the rows of their positions.
     void dropCacheFrom(int position) {
@@ -665,6 +831,8 @@ void Dataset::close() {
     d->active = false;
     d->state = State::Inactive;
     d->keys.clear();
+    d->unordered.clear();
+    d->runColumns = 0;
     d->rows.clear();
     d->cache.clear();
     d->buffer.clear();
@@ -763,8 +931,27 @@ void Dataset::setSort(const QString& sort) {
     if (!d->active) return change();
     d->checkBrowseMode();
     const Bookmark key = d->queryMode ? 0 : bookmark();
-    d->reshow(change);
-    d->toKey(key);
+    if (const int kept = d->keptRunColumns(sort); kept > 0) {
+        const Impl::View before = d->view();
+        const auto unordered = d->unordered;
+        const int runColumns = d->runColumns;
+        try {
+            change();
+            d->runColumns = kept;
+            d->unordered.assign(1, {0, d->count()});
+            d->runsOrdered = 0;
+            d->cache.clear();
+            d->toKey(key);
+        } catch (...) {
+            d->setView(before);
+            d->unordered = unordered;
+            d->runColumns = runColumns;
+            throw;
+        }
+    } else {
+        d->reshow(change);
+        d->toKey(key);
+    }
     d->emitChange(true, true);
 }
 QString Dataset::sort() const {
@@ -971,10 +1158,13 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
             hits.insert(qy.value(0).toLongLong());
         if (hits.isEmpty()) return false;
         for (int r = 0; r < d->count(); ++r) {
-            if (hits.contains(d->keys[r])) {
+            if (!hits.contains(d->keys[r])) continue;
+            if (!d->isUnordered(r)) {
                 found = r;
                 break;
             }
+            // The rows before its run hold no hit: the run, once in order, is looked at again.
+            r = std::max(d->orderRunAt(r), 0) - 1;
         }
     }
     if (found < 0) return false;
@@ -984,11 +1174,11 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, bool
 
 Dataset::Bookmark Dataset::bookmark() const {
     if (!d->active || d->state == State::Insert || d->pos < 0 || d->pos >= d->count()) return 0;
-    return d->queryMode ? Bookmark(d->pos + 1) : d->keys[d->pos];
+    return d->queryMode ? Bookmark(d->pos + 1) : d->keyAt(d->pos);
 }
 
 bool Dataset::bookmarkValid(Bookmark b) const {
-    return d->active && d->indexOfKey(b) >= 0;
+    return d->active && d->containsKey(b);
 }
 
 void Dataset::gotoBookmark(Bookmark b) {
@@ -1092,7 +1282,7 @@ void Dataset::post() {
             QStringList sets;
             for (const QString& n : names)
                 sets << n + QStringLiteral(" = ?");
-            binds << d->keys[own];
+            binds << d->keyAt(own);
             c.execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                           .arg(d->source, sets.join(QStringLiteral(", "))),
                       binds);
@@ -1108,9 +1298,11 @@ void Dataset::post() {
         }
         const qint64 key = d->keys[own];
         d->keys.erase(d->keys.begin() + own);
+        d->shiftUnordered(own, -1);
         d->dropCacheFrom(std::min(own, at < 0 ? own : at));
         if (at >= 0) {
             d->keys.insert(d->keys.begin() + at, key);
+            d->shiftUnordered(at, 1);
             d->pos = at;
         } else {
             // Out of the view, as after a delete: the next row, or the prior one at the end.
@@ -1136,6 +1328,7 @@ void Dataset::post() {
     d->touched.clear();
     if (at >= 0) {
         d->keys.insert(d->keys.begin() + at, key);
+        d->shiftUnordered(at, 1);
         if (d->maxRecords > 0 && d->count() > d->maxRecords) d->keys.pop_back();
         d->dropCacheFrom(at);
         d->pos = at;
@@ -1168,8 +1361,9 @@ void Dataset::remove() {
     if (d->count() == 0)
         throw DbError(QStringLiteral("%1: cannot delete from an empty dataset").arg(d->name()));
     d->connection().execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(d->source),
-                            {d->keys[d->pos]});
+                            {d->keyAt(d->pos)});
     d->keys.erase(d->keys.begin() + d->pos);
+    d->shiftUnordered(d->pos, -1);
     d->cache.clear();
     if (d->keys.empty()) {
         d->pos = -1;

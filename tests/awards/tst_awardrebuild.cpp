@@ -210,6 +210,45 @@ private slots:
         QCOMPARE(markRows(*log), before);
         QVERIFY(!log->inTransaction());
     }
+
+    // Blanks around most of the calls: the calls are rewritten with their indexes rebuilt, and a
+    // failure on the way leaves calls and indexes as they were.
+    void manyUntrimmedCallsKeepTheirIndexes_data() {
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QString>("blank");
+        QTest::newRow("rewritten") << false << " ";
+        QTest::newRow("failing at the last call") << true << " ";
+        QTest::newRow("tabs, found only on the walk") << false << "\t";
+        QTest::newRow("tabs, failing at the last call") << true << "\t";
+    }
+    void manyUntrimmedCallsKeepTheirIndexes() {
+        QFETCH(bool, fails);
+        QFETCH(QString, blank);
+        constexpr int kContacts = 6000;
+        log->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                     "INSERT INTO Log (LogCall, LogNameLog, LogDate, LogTime, LogBand, LogMode) "
+                     "SELECT ? || 'DL' || i || ?, 1, '2024-03-10', '09:05:30', '14', 'CW' FROM n",
+                     {kContacts, blank, blank});
+        if (fails)
+            log->execute("CREATE TRIGGER fail BEFORE UPDATE OF LogCall ON Log WHEN NEW.LogCall = 'DL6000' "
+                         "BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
+        const QString indexes = "SELECT group_concat(sql, ';') FROM (SELECT sql FROM sqlite_master "
+                                "WHERE type = 'index' AND tbl_name = 'Log' ORDER BY name)";
+        const QString before = log->scalar(indexes).toString();
+        QVERIFY(before.contains("LogCall"));
+        if (fails)
+            QVERIFY_THROWS_EXCEPTION(DbError, AwardRebuild::rebuild(*log, *ref));
+        else
+            AwardRebuild::rebuild(*log, *ref);
+        QCOMPARE(log->scalar(indexes).toString(), before);
+        QCOMPARE(log->scalar("PRAGMA integrity_check").toString(), QString("ok"));
+        const int untrimmed = log->scalar("SELECT COUNT(*) FROM Log INDEXED BY Log_BookCall "
+                                          "WHERE LogNameLog = 1 AND LogCall < 'A'")
+                                  .toInt();
+        QCOMPARE(untrimmed, fails ? kContacts : 0);
+        QCOMPARE(log->scalar("SELECT LogCall FROM Log INDEXED BY Log_Call WHERE LogCall = 'dl17'").toString(),
+                 fails ? QString() : QString("DL17"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAwardRebuild)

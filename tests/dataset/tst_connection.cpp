@@ -23,6 +23,8 @@ private slots:
     void nestedTransactionsCommitOnceAtTheOutside();
     void transactionLeftByExceptionRollsBack();
     void innerRollbackUndoesTheWholeTransaction();
+    void indexesSetAsideComeBackAsTheyWere_data();
+    void indexesSetAsideComeBackAsTheyWere();
 };
 
 void ConnectionTest::databaseFileIsTheDbqPath_data() {
@@ -181,6 +183,42 @@ void ConnectionTest::innerRollbackUndoesTheWholeTransaction() {
     QVERIFY_THROWS_EXCEPTION(DbError, db.conn.commit());
     QVERIFY(!db.conn.inTransaction());
     QCOMPARE(db.conn.scalar(u"SELECT count(*) FROM T"_s).toInt(), 0);
+}
+
+void ConnectionTest::indexesSetAsideComeBackAsTheyWere_data() {
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("restored, then committed") << true;
+    QTest::newRow("an error before restoring rolls back") << false;
+}
+
+void ConnectionTest::indexesSetAsideComeBackAsTheyWere() {
+    QFETCH(bool, restored);
+    DataTestDb db;
+    db.createLog();
+    db.exec(u"CREATE INDEX Log_Call ON Log (LogCall, LogDate)"_s);
+    db.exec(u"CREATE INDEX \"Log Book\" ON Log (LogNameLog, logcall)"_s);
+    db.exec(u"CREATE INDEX Log_Date ON Log (LogDate)"_s);
+    db.addQso(u" UA3AAA"_s, u"2024-03-10"_s, u"09:05:30"_s, u"14"_s, 1);
+    const QString indexes = u"SELECT group_concat(sql, ';') FROM (SELECT sql FROM sqlite_master "
+                            "WHERE type = 'index' ORDER BY name)"_s;
+    const QString before = db.conn.scalar(indexes).toString();
+    QVERIFY_THROWS_EXCEPTION(DbError, IndexesSetAside(db.conn, u"Log"_s, u"LogCall"_s));
+    try {
+        Transaction tx(db.conn);
+        IndexesSetAside aside(db.conn, u"Log"_s, u"LogCall"_s);
+        QCOMPARE(
+            db.conn.scalar(u"SELECT group_concat(name) FROM sqlite_master WHERE type = 'index'"_s).toString(),
+            u"Log_Date"_s);
+        db.exec(u"UPDATE Log SET LogCall = 'UA3AAA'"_s);
+        if (!restored) throw DbError(u"disk full"_s);
+        aside.restore();
+        tx.commit();
+    } catch (const DbError&) {
+    }
+    QCOMPARE(db.conn.scalar(indexes).toString(), before);
+    QCOMPARE(db.conn.scalar(u"SELECT LogCall FROM Log INDEXED BY Log_Call"_s).toString(),
+             restored ? u"UA3AAA"_s : u" UA3AAA"_s);
+    QCOMPARE(db.conn.scalar(u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
 }
 
 QTEST_GUILESS_MAIN(ConnectionTest)

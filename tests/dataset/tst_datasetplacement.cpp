@@ -25,6 +25,8 @@ class DatasetPlacementTest : public QObject {
 private slots:
     void postedRowStandsWhereARequeryPutsIt_data();
     void postedRowStandsWhereARequeryPutsIt();
+    void sortKeepingItsFirstColumnsReadsAsAFreshView_data();
+    void sortKeepingItsFirstColumnsReadsAsAFreshView();
 };
 
 void DatasetPlacementTest::postedRowStandsWhereARequeryPutsIt_data() {
@@ -152,6 +154,117 @@ void DatasetPlacementTest::postedRowStandsWhereARequeryPutsIt() {
     openView(fresh);
     QCOMPARE(keysOf(log), keysOf(fresh));
     const int callField = log.fieldIndex(u"LogCall"_s);
+    for (int i = 0; i < log.recordCount(); ++i)
+        QCOMPARE(log.valueAt(i, callField), fresh.valueAt(i, callField));
+}
+
+void DatasetPlacementTest::sortKeepingItsFirstColumnsReadsAsAFreshView_data() {
+    QTest::addColumn<QString>("openSort");
+    QTest::addColumn<QString>("sort");
+    QTest::addColumn<QString>("action");
+    const QString byTime = u"LogDate, LogTime"_s;
+    const QString byCall = u"LogDate, LogCall"_s;
+    QTest::newRow("walked from the start") << byTime << byCall << u"walk"_s;
+    QTest::newRow("last rows read first, as the grid shows them") << byTime << byCall << u"tail"_s;
+    QTest::newRow("a row located") << byTime << byCall << u"locate"_s;
+    QTest::newRow("a new row posted") << byTime << byCall << u"append"_s;
+    QTest::newRow("a row edited into another day") << byTime << byCall << u"edit"_s;
+    QTest::newRow("the current row deleted") << byTime << byCall << u"delete"_s;
+    QTest::newRow("sorted again before a read") << byTime << byCall << u"resort"_s;
+    QTest::newRow("first column descending")
+        << u"LogDate DESC, LogTime"_s << u"LogDate DESC, LogCall"_s << u"tail"_s;
+    QTest::newRow("first column a text without case")
+        << u"LogCall, LogTime"_s << u"LogCall, LogDate DESC"_s << u"walk"_s;
+    QTest::newRow("rows written by another program meanwhile") << byTime << byCall << u"foreign"_s;
+}
+
+// A sort that keeps the first columns of the one before leaves those rows' runs in place and
+// orders each when it is read: whatever is read first, the view is what a fresh read gives.
+void DatasetPlacementTest::sortKeepingItsFirstColumnsReadsAsAFreshView() {
+    QFETCH(QString, openSort);
+    QFETCH(QString, sort);
+    QFETCH(QString, action);
+    // More days than runs are put in order one by one, null dates, calls in both letter cases.
+    DataTestDb db;
+    db.createLog();
+    db.exec(u"WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1499) "
+            "INSERT INTO Log (LogCall, LogDate, LogTime, LogNameLog) SELECT "
+            "CASE WHEN i % 3 THEN 'UA' ELSE 'ua' END || (i * 7 % 11), "
+            "CASE WHEN i % 23 THEN date('2024-01-01', '+' || (i * 37 % 400) || ' days') END, "
+            "printf('%02d:%02d:00', i * 13 % 24, i * 7 % 60), CASE WHEN i % 4 THEN 1 ELSE 2 END FROM n"_s);
+    const auto openView = [&](Dataset& ds, const QString& order) {
+        ds.setConnection(&db.conn);
+        ds.setTableName(u"Log"_s);
+        ds.setSort(order);
+        ds.setFilter(u"LogNameLog = 1"_s);
+        ds.setFiltered(true);
+        ds.open();
+    };
+    Dataset log;
+    openView(log, openSort);
+    log.setRecNo(log.recordCount() / 2);
+    const qint64 current = log.bookmark();
+    log.setSort(sort);
+    QCOMPARE(log.bookmark(), current);
+
+    Connection other(u"other"_s);
+    other.openFile(db.path);
+    const int callField = log.fieldIndex(u"LogCall"_s);
+    if (action == u"tail"_s) {
+        for (int i = log.recordCount() - 1; i >= log.recordCount() - 40; --i)
+            QVERIFY(!log.valueAt(i, callField).toString().isEmpty());
+    } else if (action == u"locate"_s) {
+        Dataset fresh;
+        openView(fresh, sort);
+        QVERIFY(fresh.locate(u"LogCall"_s, u"UA5"_s));
+        QVERIFY(log.locate(u"LogCall"_s, u"UA5"_s));
+        QCOMPARE(log.bookmark(), fresh.bookmark());
+    } else if (action == u"append"_s) {
+        log.append();
+        log.setValue(u"LogCall"_s, u"UA55"_s);
+        log.setValue(u"LogDate"_s, u"2024-03-01"_s);
+        log.setValue(u"LogNameLog"_s, 1);
+        log.post();
+        QCOMPARE(log.bookmark(), db.conn.scalar(u"SELECT max(LogNom) FROM Log"_s).toLongLong());
+    } else if (action == u"edit"_s) {
+        log.setRecNo(log.recordCount() / 3);
+        const qint64 edited = log.bookmark();
+        log.edit();
+        log.setValue(u"LogDate"_s, u"2024-09-09"_s);
+        log.post();
+        QCOMPARE(log.bookmark(), edited);
+    } else if (action == u"delete"_s) {
+        log.remove();
+        QVERIFY(!log.bookmarkValid(current));
+    } else if (action == u"resort"_s) {
+        log.setSort(u"LogDate, LogTime DESC, LogCall"_s);
+        QCOMPARE(log.bookmark(), current);
+        log.setSort(sort);
+        QCOMPARE(log.bookmark(), current);
+    } else if (action == u"foreign"_s) {
+        // The view keeps the rows it had, as a requery-free view does: the new row stays out, the
+        // deleted one stays in (last of the rows not yet ordered), and no row shows twice.
+        Dataset atSort;
+        openView(atSort, sort);
+        std::vector<qint64> expected = keysOf(atSort);
+        other.execute(u"INSERT INTO Log (LogCall, LogDate, LogNameLog) VALUES ('UA77', '2024-01-01', 1)"_s);
+        const qint64 gone = other
+                                .scalar(u"SELECT max(LogNom) FROM Log WHERE LogDate = '2024-01-02' AND "
+                                        "LogNameLog = 1"_s)
+                                .toLongLong();
+        other.execute(u"DELETE FROM Log WHERE LogNom = ?"_s, {gone});
+        std::vector<qint64> shown = keysOf(log);
+        QCOMPARE(std::count(shown.begin(), shown.end(), gone), 1);
+        std::erase(shown, gone);
+        std::erase(expected, gone);
+        QCOMPARE(shown, expected);
+        return;
+    }
+    Dataset fresh;
+    openView(fresh, sort);
+    const std::vector<qint64> freshKeys = keysOf(fresh);
+    if (log.recNo() > 0) QCOMPARE(log.bookmark(), freshKeys[size_t(log.recNo() - 1)]);
+    QCOMPARE(keysOf(log), freshKeys);
     for (int i = 0; i < log.recordCount(); ++i)
         QCOMPARE(log.valueAt(i, callField), fresh.valueAt(i, callField));
 }
