@@ -254,6 +254,22 @@ private slots:
         QCOMPARE(row("LogCall = 'G4ABC'")["LogNotepad"].toString(), QString("second note"));
     }
 
+    // Going into the call box to correct an edited contact keeps its note and locator.
+    void correctingTheCallOfAnEditedContactKeepsItsNoteAndLocator() {
+        enter("DL1ABC");
+        FMain->EditNote->setText("a note");
+        FMain->EditQTHLoc->setText("JO62");
+        FMain->ButtonSaveClick();
+        FMain->DBGridLogEnter();
+        FMain->ButtonEditClick();
+        FMain->EditCallEnter();
+        FMain->EditCall->setText("DL1ABD");
+        FMain->ButtonSaveClick();
+        QCOMPARE(row()["LogCall"].toString(), QString("DL1ABD"));
+        QCOMPARE(row()["LogNotepad"].toString(), QString("a note"));
+        QCOMPARE(row()["LogQTHLoc"].toString(), QString("JO62"));
+    }
+
     void editKeepsTheStoredReferences() {
         enter("UA3ABC");
         FAwardAdd->EditIOTANum->setText("EU-999");
