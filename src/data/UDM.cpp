@@ -306,7 +306,9 @@ void TDM::DataSourceLogDataChange() {
     FMain->LabelQSOs->setText(QString::number(TableLog->recordCount()));
     FMain->LabelObl->setText(TableLog->field(QStringLiteral("LogObl")).asString());
     FMain->LabelAward->setText(TableLog->field(QStringLiteral("LogPref")).asString());
-    if (boxColour(FMain->EditNote) == kSilver)
+    // While a contact is edited the box holds its note, which "Save" writes back: following
+    // another row would give it that row's note.
+    if (boxColour(FMain->EditNote) == kSilver && FMain->EntryState != 0)
         FMain->EditNote->setText(TableLog->field(QStringLiteral("LogNotepad")).asString());
     if (FMain->ViewImagesAutoView->isChecked())
         FImage->FollowContact(TableLog->field(QStringLiteral("LogCall")).asString());

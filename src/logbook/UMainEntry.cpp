@@ -338,7 +338,8 @@ void TFMain::EditCallEnter() {
     for (QLineEdit* box : {EditNote, EditQTHLoc}) {
         if (boxColour(box) == kSilver) {
             setBoxColour(box, kWhite);
-            box->clear();
+            // An edited contact's own note and locator are in the boxes: "Save" writes them back.
+            if (EntryState != 0) box->clear();
         }
     }
 }

@@ -185,8 +185,14 @@ void TFMain::ButtonSaveClick() {
     StoreQso(EntryState);
     // A recording a timed job started is stored by that job, not with the contact.
     if (EditCall->text().size() > 2 && ViewSoundAutoSave->isChecked() && FSound->recordingJob() == 0) {
-        FSound->ButtonStopClick();
-        FSound->ButtonSaveClick();
+        try {
+            FSound->ButtonStopClick();
+            FSound->ButtonSaveClick();
+        } catch (...) {
+            // The contact is stored: left in the panel, the next "Save" would store it twice.
+            ButtonClearClick();
+            throw;
+        }
     }
     ButtonClearClick();
 }

@@ -235,6 +235,41 @@ private slots:
         QCOMPARE(FMain->EntryState, -1);
     }
 
+    // Looking through the log while a contact is edited does not give it another contact's note.
+    void browsingTheLogWhileEditingKeepsTheEditedNote() {
+        enter("DL1ABC");
+        FMain->EditNote->setText("first note");
+        FMain->ButtonSaveClick();
+        const qint64 edited = row()["LogNom"].toLongLong();
+        enter("G4ABC");
+        FMain->EditNote->setText("second note");
+        FMain->ButtonSaveClick();
+        DM->TableLog->gotoBookmark(edited);
+        FMain->DBGridLogEnter(); // the grid has the focus: the note box follows its row
+        FMain->ButtonEditClick();
+        QCOMPARE(FMain->EditNote->text(), QString("first note"));
+        DM->TableLog->locate("LogCall", "G4ABC");
+        FMain->ButtonSaveClick();
+        QCOMPARE(row("LogNom = " + QString::number(edited))["LogNotepad"].toString(), QString("first note"));
+        QCOMPARE(row("LogCall = 'G4ABC'")["LogNotepad"].toString(), QString("second note"));
+    }
+
+    // Going into the call box to correct an edited contact keeps its note and locator.
+    void correctingTheCallOfAnEditedContactKeepsItsNoteAndLocator() {
+        enter("DL1ABC");
+        FMain->EditNote->setText("a note");
+        FMain->EditQTHLoc->setText("JO62");
+        FMain->ButtonSaveClick();
+        FMain->DBGridLogEnter();
+        FMain->ButtonEditClick();
+        FMain->EditCallEnter();
+        FMain->EditCall->setText("DL1ABD");
+        FMain->ButtonSaveClick();
+        QCOMPARE(row()["LogCall"].toString(), QString("DL1ABD"));
+        QCOMPARE(row()["LogNotepad"].toString(), QString("a note"));
+        QCOMPARE(row()["LogQTHLoc"].toString(), QString("JO62"));
+    }
+
     void editKeepsTheStoredReferences() {
         enter("UA3ABC");
         FAwardAdd->EditIOTANum->setText("EU-999");

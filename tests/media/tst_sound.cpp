@@ -226,6 +226,25 @@ private slots:
         QVERIFY(audio->openCount > 1); // tried again, told once
     }
 
+    // A recording that cannot be stored does not leave the stored contact in the panel, where
+    // the next "Save" would store it a second time.
+    void recordingNotStoredLeavesTheContactStoredOnce() {
+        start();
+        DM->ConnectionMedia->execute("CREATE TRIGGER refuse BEFORE INSERT ON Sound "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk refused'); END");
+        QTest::keyClicks(FMain->EditCall, "UA3ABC");
+        audio->recordSeconds(2);
+        FMain->EditRSRX->setText("59");
+        FMain->EditRSTX->setText("59");
+        FMain->ButtonSave->click();
+        QCOMPARE(app->dialogs().messages.size(), 1);
+        QVERIFY2(app->dialogs().lastText().contains("disk refused"), qPrintable(app->dialogs().lastText()));
+        QCOMPARE(DM->ConnectionLog->scalar("SELECT COUNT(*) FROM Log WHERE LogCall = 'UA3ABC'").toInt(), 1);
+        QCOMPARE(soundRows(), 0);
+        QCOMPARE(FMain->EditCall->text(), QString());
+        FMain->ButtonSave->click();
+        QCOMPARE(DM->ConnectionLog->scalar("SELECT COUNT(*) FROM Log WHERE LogCall = 'UA3ABC'").toInt(), 1);
+    }
     void undeletableWorkFileIsOneErrorBox() {
         start([](TempDataFolder& f) { QDir().mkpath(f.file("Temp/stuck.wav")); });
         QCOMPARE(app->dialogs().messages.size(), 1);
