@@ -32,18 +32,6 @@ const QString kForm = QStringLiteral("FSkeds");
 const QString kObject = QStringLiteral("Skeds");
 const QString kName = QStringLiteral("FileSkeds");
 
-QTime wholeSecond(QTime t) {
-    return QTime(t.hour(), t.minute(), t.second());
-}
-
-// The tick-window rule speaks of the latest occurrence of a time of day; that occurrence is
-// the sked's own only when it falls on the sked's date.
-bool skedDue(const QDateTime& prev, const QDateTime& now, QDate date, QTime time) {
-    if (!ClockJobs::momentPassed(prev, now, time)) return false;
-    const bool fromToday = wholeSecond(time) <= wholeSecond(now.time());
-    return date == (fromToday ? now.date() : now.date().addDays(-1));
-}
-
 } // namespace
 
 TFSkeds::TFSkeds(QWidget* parent) : TForm(kForm, parent) {
@@ -151,7 +139,7 @@ void TFSkeds::Timer1Timer() {
     lastTick_ = now;
     for (int i = 0; i < Count; ++i) {
         AbLED[i]->setLit(DateEdit[i]->date() == now.date());
-        if (skedDue(prev, now, DateEdit[i]->date(), DateTimePicker[i]->time()))
+        if (ClockJobs::momentPassed(prev, now, QDateTime(DateEdit[i]->date(), DateTimePicker[i]->time())))
             Dialogs::messageDlg(QStringLiteral("SKED !!!    ") + Edit[i]->text(), DlgType::Information,
                                 DlgButtons::Ok);
     }

@@ -408,6 +408,24 @@ struct Dataset::Impl {
     // within the range it stands in. The snapshot keeps its rows, as a full sort would have
     // kept them: a row another program added meanwhile stays out until a requery, and one it
     // deleted goes to the end of its range (its values read as nulls, as before).
+    // The view's keys in its present order, narrowed by further conditions (joined with AND).
+    std::vector<qint64> orderedKeys(QStringList parts, const QVariantList& moreBinds) {
+        QVariantList binds;
+        const QString where = conditions(binds);
+        if (!where.isEmpty()) parts.prepend(where);
+        binds += moreBinds;
+        QSqlQuery qy = connection().query(
+            QStringLiteral("SELECT rowid FROM ") + source +
+                (parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "))) +
+                QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(", rowid"),
+            binds);
+        std::vector<qint64> keys;
+        while (qy.next())
+            keys.push_back(qy.value(0).toLongLong());
+        if (qy.lastError().isValid())
+            throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
+        return keys;
+    }
     void orderAll() {
         if (unordered.empty()) return;
         QHash<qint64, int> rangeOf;
@@ -417,22 +435,13 @@ struct Dataset::Impl {
             for (qint64 key : present[r])
                 rangeOf.insert(key, int(r));
         }
-        QVariantList binds;
-        const QString where = conditions(binds);
-        QSqlQuery qy =
-            connection().query(QStringLiteral("SELECT rowid FROM ") + source +
-                                   (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) +
-                                   QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(", rowid"),
-                               binds);
         std::vector<std::vector<qint64>> ordered(unordered.size());
-        while (qy.next()) {
-            const auto it = rangeOf.find(qy.value(0).toLongLong());
+        for (qint64 key : orderedKeys({}, {})) {
+            const auto it = rangeOf.find(key);
             if (it == rangeOf.end()) continue;
-            ordered[size_t(*it)].push_back(it.key());
+            ordered[size_t(*it)].push_back(key);
             *it = -1;
         }
-        if (qy.lastError().isValid())
-            throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
         for (size_t r = 0; r < unordered.size(); ++r) {
             for (qint64 key : present[r])
                 if (rangeOf.value(key) >= 0) ordered[r].push_back(key);
@@ -457,8 +466,6 @@ struct Dataset::Impl {
         if (!own.next()) return orderAll(), -1;
         QVariantList binds;
         QStringList parts;
-        const QString where = conditions(binds);
-        if (!where.isEmpty()) parts << where;
         for (int i = 0; i < runColumns; ++i) {
             const QVariant v = own.value(i);
             const QString column = FilterParser::quoted(fields[leading[size_t(i)].field].name);
@@ -470,12 +477,7 @@ struct Dataset::Impl {
             }
         }
         own.finish();
-        QSqlQuery qy = connection().query(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3, rowid")
-                                              .arg(source, parts.join(QStringLiteral(" AND ")), orderBy),
-                                          binds);
-        std::vector<qint64> run;
-        while (qy.next())
-            run.push_back(qy.value(0).toLongLong());
+        const std::vector<qint64> run = orderedKeys(parts, binds);
         const QSet<qint64> members(run.begin(), run.end());
         int from = position;
         int to = position + 1;
