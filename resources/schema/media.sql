@@ -15,6 +15,6 @@ CREATE INDEX Pict_Call ON Pict (Call);
 
 CREATE TABLE Sound (
     DateTim DATETIME,
-    Callsignal VARCHAR(15) COLLATE NOCASE,
+    Callsignal VARCHAR(20) COLLATE NOCASE,
     Sound BLOB
 );

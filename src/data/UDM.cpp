@@ -235,6 +235,7 @@ void TDM::DataModuleCreate() {
     // 7. Media database.
     ConnectionMedia->setConnectionString(connectionStringFor(DbFiles::Media, QStringLiteral("\\DB\\Log")));
     ConnectionMedia->open();
+    LogSchema::upgradeMedia(*ConnectionMedia);
     TableImage->open();
     TableSound->open();
 }

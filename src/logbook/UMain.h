@@ -320,6 +320,9 @@ public:
     void showDistanceAndBearing();
     void showCountryOfCall();
     void driveAutoRecording(const QString& call);
+    // The recording "Save" stores with the contact in the panel: "Sound AutoSave" is on and the
+    // held recording is not a timed job's.
+    bool contactRecordingHeld() const;
     void clearIslandOfCall();
     QString prefixRowText(const QString& field) const;
     void connectMediaHandlers();

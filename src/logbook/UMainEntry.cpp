@@ -251,12 +251,17 @@ void TFMain::showCountryOfCall() {
     LabelContinent->setText(prefixRowText(QStringLiteral("Continent")));
 }
 
+bool TFMain::contactRecordingHeld() const {
+    return ViewSoundAutoSave->isChecked() && FSound->recordingHeld() && FSound->recordingJob() == 0;
+}
+
 void TFMain::driveAutoRecording(const QString& call) {
-    if (!ViewSoundAutoSave->isChecked()) return;
+    // A contact under edit was made earlier: what the microphone hears now is not its audio.
+    if (!ViewSoundAutoSave->isChecked() || EntryState == 0) return;
     // One recording per contact: further keystrokes must not restart it.
     if (call.size() >= 2 && !FSound->recordingHeld())
         FSound->ButtonRecClick();
-    else if (call.size() < 2 && FSound->recordingHeld() && FSound->recordingJob() == 0)
+    else if (call.size() < 2 && contactRecordingHeld())
         FSound->ButtonAbortClick();
 }
 

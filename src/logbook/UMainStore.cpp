@@ -230,6 +230,8 @@ void TFMain::ButtonEditClick() {
                             DlgType::Information, DlgButtons::Ok);
         return;
     }
+    // The recording of the contact being typed would be stored with the edited one.
+    if (contactRecordingHeld()) FSound->ButtonAbortClick();
     CheckBoxTime->setChecked(false);
     EntryState = 0;
     EditBookmark = log->bookmark();

@@ -84,8 +84,13 @@ bool TFLabPrint::event(QEvent* e) {
     return TForm::event(e);
 }
 
+// The template window starts from the built-in template too, so the first label and those after
+// "Prior" and "Next" agree before the label files were ever written.
 bool TFLabPrint::loadLabelFiles() {
-    return ::loadLabelFiles(Memo1);
+    Memo1->setPlainText(LabelTemplate::builtInTemplate().join(QLatin1Char('\n')));
+    setMemoFont(Memo1, LabelTemplate::builtInFont());
+    fillPending_ = ::loadLabelFiles(Memo1);
+    return fillPending_;
 }
 
 LabelContact TFLabPrint::currentContact() {
@@ -112,6 +117,8 @@ void TFLabPrint::fillFrom(const QStringList& lines, const QString& workFolder) {
 }
 
 void TFLabPrint::FormActivate() {
+    if (!fillPending_) return;
+    fillPending_ = false;
     fillFrom(memoLines(Memo1), QDir::currentPath());
 }
 
@@ -134,7 +141,8 @@ void TFLabPrint::Button4Click() {
     Close();
 }
 
-// The QSL-sent date is written only after the label was printed: a failed job marks nothing.
+// The QSL-sent date is written only after a label was printed: a failed job or a blank label
+// marks nothing.
 void TFLabPrint::Button1Click() {
     const DlgResult insertDate = Dialogs::messageDlg(QStringLiteral("Insert Date in Log ?"),
                                                      DlgType::Confirmation, DlgButtons::YesNoCancel);
@@ -143,13 +151,16 @@ void TFLabPrint::Button1Click() {
         Dialogs::errorBox(Msg(QStringLiteral("No printer"), QStringLiteral("Нет принтера")));
         return;
     }
-    for (const QString& line : memoLines(Memo1))
+    bool printedText = false;
+    for (const QString& line : memoLines(Memo1)) {
         p->line(line);
+        printedText = printedText || !line.trimmed().isEmpty();
+    }
     if (!p->end()) {
         Dialogs::errorBox(p->lastError());
         return;
     }
-    if (insertDate == DlgResult::Yes && !DM->TableLog->isEmpty()) {
+    if (insertDate == DlgResult::Yes && printedText && !DM->TableLog->isEmpty()) {
         Dataset* log = DM->TableLog;
         log->edit();
         log->setValue(QStringLiteral("LogTxQsl"), DateText::shortDate(Clock::today()));

@@ -14,7 +14,8 @@ class TFLabPrint : public TForm {
 public:
     explicit TFLabPrint(QWidget* parent = nullptr);
 
-    // "Print QSL Label": the template and font files into the text box; false when not to show.
+    // "Print QSL Label": the template and font files into the text box, the built-in template
+    // where a file is missing; false when not to show. The next activation fills it.
     bool loadLabelFiles();
 
     void FormActivate();
@@ -38,6 +39,9 @@ protected:
 private:
     LabelContact currentContact();
     void fillFrom(const QStringList& lines, const QString& workFolder);
+
+    // Set by "Print QSL Label": the label is filled once, so text typed into it stays.
+    bool fillPending_ = false;
 };
 
 extern TFLabPrint* FLabPrint;

@@ -153,18 +153,28 @@ private slots:
     }
 
     void qslDateIsWrittenOnlyAfterAPrint_data() {
+        QTest::addColumn<QString>("labelFile"); // "written": the template window was closed once
         QTest::addColumn<DlgResult>("answer");
         QTest::addColumn<bool>("hasPrinter");
         QTest::addColumn<QString>("date");
-        QTest::newRow("yes") << DlgResult::Yes << true << "12.03.2024";
-        QTest::newRow("cancel still prints") << DlgResult::Cancel << true << "";
-        QTest::newRow("no printer") << DlgResult::Yes << false << "";
+        QTest::newRow("yes") << "written" << DlgResult::Yes << true << "12.03.2024";
+        QTest::newRow("cancel still prints") << "written" << DlgResult::Cancel << true << "";
+        QTest::newRow("no printer") << "written" << DlgResult::Yes << false << "";
+        QTest::newRow("fresh data folder: the built-in template")
+            << "none" << DlgResult::Yes << true << "12.03.2024";
+        QTest::newRow("blank label: nothing printed, no date") << "blank" << DlgResult::Yes << true << "";
     }
     void qslDateIsWrittenOnlyAfterAPrint() {
+        QFETCH(QString, labelFile);
         QFETCH(DlgResult, answer);
         QFETCH(bool, hasPrinter);
         QFETCH(QString, date);
-        closeTemplateWindow();
+        if (labelFile == "written") closeTemplateWindow();
+        if (labelFile == "blank") {
+            QFile f(app->folder().file("QSL_Lab.hbr"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("   \r\n\r\n");
+        }
         openPrintWindow();
         printer->noPrinter = !hasPrinter;
         app->dialogs().answer(answer);
@@ -174,10 +184,26 @@ private slots:
         QCOMPARE(printer->jobs, hasPrinter ? 1 : 0);
         if (hasPrinter) {
             QCOMPARE(printer->lines, memo(FLabPrint->Memo1));
-            QCOMPARE(printer->font, LabelTemplate::builtInFont());
+            if (labelFile != "blank") {
+                QCOMPARE(printer->lines.size(), 16);
+                QCOMPARE(printer->lines[7], placed({{22, "RA3VIA"}, {74, " DL1ABC"}}));
+                QCOMPARE(printer->font, LabelTemplate::builtInFont());
+            }
         } else {
             QCOMPARE(app->dialogs().lastText(), QString("No printer"));
         }
+    }
+
+    // The filled label holds no placeholders; one typed into it stays when the window is
+    // activated again.
+    void laterActivationKeepsTheFilledLabel() {
+        openPrintWindow();
+        FLabPrint->Memo1->setPlainText("<CALL> typed");
+        FLabPrint->FormActivate();
+        QCOMPARE(FLabPrint->Memo1->toPlainText(), QString("<CALL> typed"));
+        openPrintWindow(); // a new "Print QSL Label" fills again
+        QCOMPARE(FLabPrint->Edit1->text(), QString("RA3VIA"));
+        QCOMPARE(memo(FLabPrint->Memo1)[7], placed({{22, "RA3VIA"}, {74, " DL1ABC"}}));
     }
 
     void printsToPdf() {

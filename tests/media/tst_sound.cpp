@@ -78,19 +78,49 @@ private slots:
 
     void recordingWhileTypingIsStoredWithTheContact_data() {
         QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("stored"); // null: no recording stored
         QTest::newRow("whole call") << "UA3ABC"
+                                    << ""
                                     << "UA3ABC";
         QTest::newRow("three characters") << "UA3"
+                                          << ""
                                           << "UA3";
+        QTest::newRow("twenty characters, media file of an earlier version") << "UA3ABC/UA9ABCDEF/QRP"
+                                                                             << "earlier media file"
+                                                                             << "UA3ABC/UA9ABCDEF/QRP";
+        QTest::newRow("edit of an older contact") << "UA3ABC"
+                                                  << "edit older" << QString();
     }
     void recordingWhileTypingIsStoredWithTheContact() {
         QFETCH(QString, call);
+        QFETCH(QString, situation);
         QFETCH(QString, stored);
-        start([](TempDataFolder& f) { QFile(f.file("Temp/old.wav")).open(QIODevice::WriteOnly); });
+        start([situation](TempDataFolder& f) {
+            QFile(f.file("Temp/old.wav")).open(QIODevice::WriteOnly);
+            if (situation.isEmpty()) return;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "prep");
+                db.setDatabaseName(
+                    f.file(situation == "edit older" ? "DB/Log/Log_Zelmor.mdb" : "DB/Log/Media.mdb"));
+                QVERIFY(db.open());
+                if (situation == "earlier media file") {
+                    db.exec("DROP TABLE Sound");
+                    db.exec("CREATE TABLE Sound (DateTim DATETIME, Callsignal VARCHAR(15) COLLATE NOCASE, "
+                            "Sound BLOB)");
+                } else if (situation == "edit older") {
+                    db.exec(
+                        "INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogRxRst, LogTxRst, "
+                        "LogNameLog) VALUES ('DL1XYZ', '2024-03-09', '18:00:00', '7', 'CW', '599', '599', "
+                        "1)");
+                }
+            }
+            QSqlDatabase::removeDatabase("prep");
+        });
         QVERIFY2(tempWaves().isEmpty(), "work files of an earlier run are deleted at start-up");
 
         QTest::keyClicks(FMain->EditCall, call);
+        QCOMPARE(FMain->EditCall->text(), call);
         QCOMPARE(audio->recordCount, 1); // once per contact, not per keystroke
         QCOMPARE(
             bytesOf(temp("LogS.wav")),
@@ -100,11 +130,22 @@ private slots:
         QCOMPARE(mainCaptions(), QString("Abort/Save"));
 
         audio->recordSeconds(2);
+        if (situation == "edit older") {
+            FMain->ButtonEditClick(); // the typed contact's recording is not the older one's
+            QCOMPARE(FMain->EditCall->text(), QString("DL1XYZ"));
+            QCOMPARE(mainCaptions(), QString("Rec/Play"));
+        }
         FMain->EditRSRX->setText("59");
         FMain->EditRSTX->setText("59");
         app->clock().set(QDateTime(QDate(2024, 3, 10), QTime(9, 5, 30)));
         FMain->ButtonSaveClick();
 
+        if (stored.isNull()) {
+            QCOMPARE(soundRows(), 0);
+            QCOMPARE(audio->recordCount, 1);
+            QVERIFY(tempWaves().isEmpty());
+            return;
+        }
         QCOMPARE(soundRows(), 1);
         QCOMPARE(DM->TableSound->field("Callsignal").asString(), stored);
         QCOMPARE(DM->TableSound->field("DateTim").asDateTime(),
