@@ -7,6 +7,7 @@
 #include "contest/UContest.h"
 #include "contest/UContst.h"
 #include "contest/USked.h"
+#include "data/AdifLog.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "logbook/UAbout.h"
@@ -84,6 +85,10 @@ void createObjects() {
 
 void showMainWindow() {
     FMain->show();
+    // An import cut short left contacts without their award marks.
+    Dialogs::guarded([] {
+        if (DM && DM->logOpen() && awardMarksOutOfDate(*DM->ConnectionLog)) StartAwardRebuild();
+    });
 }
 
 void destroyObjects() {

@@ -1,6 +1,7 @@
 #include "awards/AwardRebuild.h"
 
 #include "awards/AwardMarks.h"
+#include "data/AdifLog.h"
 #include "dataset/Connection.h"
 #include "logbook/PrefixLookup.h"
 
@@ -307,6 +308,7 @@ void remarkContacts(Connection& log, const Progress& progress) {
                                                                    : none);
         run(insert);
     }
+    clearAwardMarksOutOfDate(log);
     tx.commit();
 }
 

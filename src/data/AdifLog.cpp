@@ -25,7 +25,8 @@ constexpr int kBatch = 25000;
 QString fitted(const QString& text, int width, int* cut) {
     if (text.size() <= width) return text;
     if (cut) ++*cut;
-    return text.left(width);
+    // A cut that lands after a word leaves no blank behind.
+    return text.left(width).trimmed();
 }
 
 // "20050110" -> "10.01.2005", as the QSL columns hold their dates.
@@ -33,10 +34,12 @@ QString qslDate(const QString& v) {
     return (v.mid(6, 2) + QLatin1Char('.') + v.mid(4, 2) + QLatin1Char('.') + v.left(4)).trimmed();
 }
 
-QString qslText(const QString& date, const QString& flag) {
+QString qslText(const QString& date, const QString& flag, bool flagDecidesDate = false) {
     // Only a card received or sent (or confirmed online) counts; requested, queued and ignored do not.
     const QString f = flag.trimmed().toUpper();
     const QString kept = (f == QLatin1String("Y") || f == QLatin1String("V")) ? f : QString();
+    // A received date beside a flag saying no card came is no confirmation.
+    if (flagDecidesDate && !f.isEmpty() && kept.isEmpty()) return {};
     const QString d = date.trimmed().isEmpty() ? QString() : qslDate(date.trimmed());
     QString joined = (d + QStringLiteral("  ") + kept).trimmed();
     if (joined.size() > kQslWidth) joined = d + QLatin1Char(' ') + kept;
@@ -58,15 +61,28 @@ bool digitsOnly(const QString& s) {
 
 QString band(const Adif::Record& r) {
     const QString byName = Adif::logBandOfName(r.value("BAND"));
-    // A band name the log knows decides; otherwise the frequency, then any ADIF band name.
-    if (!byName.isEmpty() && !byName.endsWith(QLatin1Char('m'))) return byName;
+    // A band name decides, whether the log has a text of its own for it or keeps the name.
+    if (!byName.isEmpty()) return byName;
     QString freq = r.value("FREQ").trimmed();
     freq.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double mhz = freq.toDouble(&ok);
-    const QString byFreq = ok ? Adif::logBandOfFrequency(mhz) : QString();
-    if (!byFreq.isEmpty() && !byFreq.endsWith(QLatin1Char('m'))) return byFreq;
-    return byName.isEmpty() ? byFreq : byName;
+    return ok ? Adif::logBandOfFrequency(mhz) : QString();
+}
+
+const QString kMarksOutOfDate = QStringLiteral("AwardMarksOutOfDate");
+
+bool hasLogSettings(Connection& log) {
+    return log.scalar(QStringLiteral(
+                          "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'LogSettings'"))
+               .toInt() > 0;
+}
+
+void setAwardMarksOutOfDate(Connection& log) {
+    log.execute(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS LogSettings (Name VARCHAR(50) PRIMARY KEY, Param TEXT)"));
+    log.execute(QStringLiteral("INSERT OR REPLACE INTO LogSettings (Name, Param) VALUES (?, 'true')"),
+                {kMarksOutOfDate});
 }
 
 void exec(QSqlQuery& q) {
@@ -91,7 +107,7 @@ bool adifLogRow(const Adif::Record& r, AdifLogRow& row, int* cut) {
     row.rxRst = fitted(r.value("RST_RCVD").trimmed(), kRstWidth, cut);
     row.txRst = fitted(r.value("RST_SENT").trimmed(), kRstWidth, cut);
     row.txQsl = qslText(r.value("QSLSDATE"), r.value("QSL_SENT"));
-    row.rxQsl = qslText(r.value("QSLRDATE"), r.value("QSL_RCVD"));
+    row.rxQsl = qslText(r.value("QSLRDATE"), r.value("QSL_RCVD"), true);
     const QString note =
         oneLine(r.value("QSL_VIA") + QStringLiteral("   ") + r.value("NOTES") + r.value("COMMENT")).trimmed();
     row.note = fitted(note, kNoteWidth, cut);
@@ -199,7 +215,10 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
             ++result.duplicates;
             continue;
         }
-        if (!batch) batch.emplace(log);
+        if (!batch) {
+            batch.emplace(log);
+            if (result.imported == 0) setAwardMarksOutOfDate(log);
+        }
         const auto [pref, country] = prefixes.find(row.call);
         for (const QVariant& v :
              {QVariant(row.call), QVariant(pref.left(kPrefWidth)), QVariant(country.left(kCountryWidth)),
@@ -218,6 +237,17 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
     if (batch) batch->commit();
     if (progress) progress(reader.size(), reader.size(), result.imported);
     return result;
+}
+
+bool awardMarksOutOfDate(Connection& log) {
+    return hasLogSettings(log) &&
+           log.scalar(QStringLiteral("SELECT count(*) FROM LogSettings WHERE Name = ?"), {kMarksOutOfDate})
+                   .toInt() > 0;
+}
+
+void clearAwardMarksOutOfDate(Connection& log) {
+    if (hasLogSettings(log))
+        log.execute(QStringLiteral("DELETE FROM LogSettings WHERE Name = ?"), {kMarksOutOfDate});
 }
 
 // --- export --------------------------------------------------------------------------------------

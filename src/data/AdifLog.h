@@ -52,6 +52,12 @@ AdifImportResult
 importAdif(Connection& log, Connection& reference, QIODevice& in, int book,
            const std::function<void(qint64 done, qint64 total, int imported)>& progress = {});
 
+// Whether an import stored contacts whose award marks no rebuild has made since: set in the same
+// transaction as an import's first stored contacts, so a cut-short import leaves it behind.
+bool awardMarksOutOfDate(Connection& log);
+// Called inside the rebuild's last transaction.
+void clearAwardMarksOutOfDate(Connection& log);
+
 // Writes the rows of a log view in its order, header first; returns the contacts written.
 // `progress` gets the rows done. A device that fails throws.
 int exportAdif(Dataset& view, QIODevice& out, const std::function<void(int done)>& progress = {});

@@ -45,6 +45,13 @@ private:
     QElapsedTimer clock_;
 };
 
+// The selected book, whose contacts the log view holds.
+int currentBook(int fallback) {
+    Dataset* books = DM->TableLogName;
+    return books->active() && !books->isEmpty() ? int(books->field(QStringLiteral("Num")).asInteger())
+                                                : fallback;
+}
+
 } // namespace
 
 void TFMain::LogExportADIFClick() {
@@ -58,16 +65,29 @@ void TFMain::LogExportADIFClick() {
     if (name.isEmpty()) return;
 
     Dataset* log = DM->TableLog;
-    ProgressWalk walk(log->recordCount(), {.hide = this, .detach = DM->DataSourceLog});
+    std::optional<ProgressWalk> walk;
+    walk.emplace(log->recordCount(), ProgressWalk::Options{.hide = this, .detach = DM->DataSourceLog});
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fileFailed(file);
     Throttle throttle;
-    exportAdif(*log, file, [&](int done) {
-        if (throttle.due()) walk.setMain(done);
+    const int written = exportAdif(*log, file, [&](int done) {
+        if (throttle.due()) walk->setMain(done);
     });
     if (!file.flush()) fileFailed(file);
     file.close();
     if (file.error() != QFileDevice::NoError) fileFailed(file);
+    // The windows are back before the box.
+    walk.reset();
+    const QString n = QString::number(written), path = QDir::toNativeSeparators(name);
+    QString text = Msg(QStringLiteral("Contacts exported: %1, to the file %2.").arg(n, path),
+                       QStringLiteral("Экспортировано связей: %1, в файл %2.").arg(n, path));
+    // The book holds more than the view: the grid's filter chose what was written.
+    if (DM->ConnectionLog
+            ->scalar(QStringLiteral("SELECT count(*) FROM Log WHERE LogNameLog = ?"), {currentBook(Tag)})
+            .toInt() > written)
+        text += Msg(QStringLiteral(" The log filter limited the export to the contacts it shows."),
+                    QStringLiteral(" Фильтр журнала ограничил экспорт показанными связями."));
+    Dialogs::messageDlg(text, DlgType::Information);
 }
 
 void TFMain::LogImportADIFClick() {
@@ -87,9 +107,7 @@ void TFMain::LogImportADIFClick() {
         return;
     }
 
-    Dataset* books = DM->TableLogName;
-    const int book =
-        books->active() && !books->isEmpty() ? int(books->field(QStringLiteral("Num")).asInteger()) : Tag;
+    const int book = currentBook(Tag);
     Dataset* log = DM->TableLog;
     const int before = log->recordCount();
     std::optional<AdifImportResult> result;
@@ -126,14 +144,17 @@ void TFMain::LogImportADIFClick() {
         const AdifImportResult& r = *result;
         const QString n = QString::number(r.imported), m = QString::number(r.skipped()),
                       d = QString::number(r.duplicates), i = QString::number(r.invalid);
-        Dialogs::messageDlg(
-            Msg(QStringLiteral("Contacts imported: %1. Skipped: %2 (duplicates: %3; incomplete "
-                               "or invalid: %4).")
-                    .arg(n, m, d, i),
-                QStringLiteral("Импортировано связей: %1. Пропущено: %2 (дубликатов: %3; "
-                               "неполных или ошибочных: %4).")
-                    .arg(n, m, d, i)),
-            DlgType::Information);
+        QString text = Msg(QStringLiteral("Contacts imported: %1. Skipped: %2 (duplicates: %3; incomplete "
+                                          "or invalid: %4).")
+                               .arg(n, m, d, i),
+                           QStringLiteral("Импортировано связей: %1. Пропущено: %2 (дубликатов: %3; "
+                                          "неполных или ошибочных: %4).")
+                               .arg(n, m, d, i));
+        if (r.cut != 0)
+            text += Msg(QStringLiteral(" Values shortened to fit: %1."),
+                        QStringLiteral(" Значений сокращено по размеру поля: %1."))
+                        .arg(r.cut);
+        Dialogs::messageDlg(text, DlgType::Information);
     }
     StartAwardRebuild();
 }
