@@ -9,6 +9,7 @@
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/Controls.h"
 
 #include <QCheckBox>
@@ -82,10 +83,10 @@ TFContConf::TFContConf(QWidget* parent) : TForm(QStringLiteral("FContConf"), par
     }
     RadioGroup1Items[0]->setChecked(true);
 
-    DatePicker1 = named(new QDateEdit(QDate(2002, 1, 1), this), QStringLiteral("DatePicker1"));
-    TimePicker1 = named(new QTimeEdit(QTime(19, 50, 0), this), QStringLiteral("TimePicker1"));
-    DatePicker2 = named(new QDateEdit(QDate(2002, 1, 2), this), QStringLiteral("DatePicker2"));
-    TimePicker2 = named(new QTimeEdit(QTime(19, 59, 0), this), QStringLiteral("TimePicker2"));
+    DatePicker1 = named(new DateBox(QDate(2002, 1, 1), this), QStringLiteral("DatePicker1"));
+    TimePicker1 = named(new TimeBox(QTime(19, 50, 0), this), QStringLiteral("TimePicker1"));
+    DatePicker2 = named(new DateBox(QDate(2002, 1, 2), this), QStringLiteral("DatePicker2"));
+    TimePicker2 = named(new TimeBox(QTime(19, 59, 0), this), QStringLiteral("TimePicker2"));
     for (QDateEdit* d : {DatePicker1, DatePicker2})
         d->setDisplayFormat(QLatin1String(DateText::ShortDate));
     for (QTimeEdit* t : {TimePicker1, TimePicker2})

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/Controls.h"
 #include "widgets/RoundLamp.h"
 #include "widgets/StartUpTimers.h"
@@ -43,10 +44,10 @@ TFSkeds::TFSkeds(QWidget* parent) : TForm(kForm, parent) {
     const QDate initial = Clock::today().addDays(-1);
     for (int i = 0; i < Count; ++i) {
         const QString n = QString::number(i + 1);
-        auto* date = named(new QDateEdit(initial, this), QStringLiteral("DateEdit") + n);
+        auto* date = named(new DateBox(initial, this), QStringLiteral("DateEdit") + n);
         date->setDisplayFormat(QString::fromLatin1(DateText::ShortDate));
         date->setCalendarPopup(true);
-        auto* time = named(new QTimeEdit(QTime(0, 0), this), QStringLiteral("DateTimePicker") + n);
+        auto* time = named(new TimeBox(QTime(0, 0), this), QStringLiteral("DateTimePicker") + n);
         time->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
         QLineEdit* note = newEdit(this, QStringLiteral("Edit") + n);
         note->setMinimumWidth(180);

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/UpperCase.h"
 
 #include <QCheckBox>
@@ -67,15 +68,15 @@ TFilter::TFilter(QWidget* parent) : TForm(QStringLiteral("Filter"), parent) {
     EditP = newEdit(this, QStringLiteral("EditP"), QStringLiteral("UR"), 12);
     makeUpperCase(EditP);
     CheckBoxD = tick(QStringLiteral("CheckBoxD"), QStringLiteral("Date"));
-    DateTimePickerD = named(new QDateEdit(this), QStringLiteral("DateTimePickerD"));
-    DateTimePickerD2 = named(new QDateEdit(this), QStringLiteral("DateTimePickerD2"));
+    DateTimePickerD = named(new DateBox(this), QStringLiteral("DateTimePickerD"));
+    DateTimePickerD2 = named(new DateBox(this), QStringLiteral("DateTimePickerD2"));
     for (QDateEdit* d : {DateTimePickerD, DateTimePickerD2}) {
         d->setDisplayFormat(QString::fromLatin1(DateText::ShortDate));
         d->setCalendarPopup(true);
     }
     CheckBoxT = tick(QStringLiteral("CheckBoxT"), QStringLiteral("Time"));
-    DateTimePickerT = named(new QTimeEdit(QTime(0, 0), this), QStringLiteral("DateTimePickerT"));
-    DateTimePickerT2 = named(new QTimeEdit(this), QStringLiteral("DateTimePickerT2"));
+    DateTimePickerT = named(new TimeBox(QTime(0, 0), this), QStringLiteral("DateTimePickerT"));
+    DateTimePickerT2 = named(new TimeBox(this), QStringLiteral("DateTimePickerT2"));
     for (QTimeEdit* t : {DateTimePickerT, DateTimePickerT2})
         t->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
     CheckBoxB = tick(QStringLiteral("CheckBoxB"), QStringLiteral("Band"));

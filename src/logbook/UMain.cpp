@@ -19,6 +19,7 @@
 #include "platform/DataFolder.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/BoxColour.h"
 #include "widgets/Controls.h"
 #include "widgets/DBGrid.h"
@@ -207,9 +208,9 @@ void TFMain::buildEntryPanel() {
         w->hide();
 
     const QDateTime now = Clock::now();
-    TimePicker = named(new QTimeEdit(now.time(), p), QStringLiteral("TimePicker"));
+    TimePicker = named(new TimeBox(now.time(), p), QStringLiteral("TimePicker"));
     TimePicker->setDisplayFormat(QString::fromLatin1(DateText::LongTime));
-    DatePicker = named(new QDateEdit(now.date(), p), QStringLiteral("DatePicker"));
+    DatePicker = named(new DateBox(now.date(), p), QStringLiteral("DatePicker"));
     DatePicker->setDisplayFormat(QString::fromLatin1(DateText::ShortDate));
     DatePicker->setCalendarPopup(true);
 

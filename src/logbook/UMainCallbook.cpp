@@ -83,7 +83,7 @@ public:
     explicit WalkWindows(bool hideMain) : hideMain_(hideMain) {
         if (hideMain_) FMain->hide();
         showProgress(0, 0);
-        FProgres->show();
+        FProgres->showPainted();
     }
     ~WalkWindows() {
         showProgress(0, 0);

@@ -2,9 +2,13 @@
 
 #include "dataset/Dataset.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 TFProgres* FProgres = nullptr;
 
@@ -54,9 +58,28 @@ void TFProgres::setGaugeMaximum(QProgressBar* gauge, int maximum) {
     if (gauge->isVisible()) gauge->repaint();
 }
 
+void TFProgres::showPainted() {
+    show();
+    raise();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    repaint();
+}
+
+void TFProgres::closeEvent(QCloseEvent* e) {
+    // Closing it while the walk runs would lift the block on the other windows.
+    if (walking_) {
+        e->ignore();
+        return;
+    }
+    TForm::closeEvent(e);
+}
+
 ProgressWalk::ProgressWalk(int mainMaximum, Options options) : options_(options) {
-    FProgres->show();
-    FProgres->raise();
+    FProgres->walking_ = true;
+    FProgres->showPainted();
     FProgres->setGaugeMaximum(FProgres->GaugeMain, mainMaximum);
     FProgres->setGaugeMaximum(FProgres->GaugeDop, 0);
     hidden_ = options_.hide && options_.hide->isVisible();
@@ -71,6 +94,7 @@ ProgressWalk::~ProgressWalk() {
     if (hidden_) options_.hide->show();
     FProgres->GaugeMain->setValue(0);
     FProgres->GaugeDop->setValue(0);
+    FProgres->walking_ = false;
     FProgres->close();
 }
 

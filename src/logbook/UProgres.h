@@ -19,6 +19,18 @@ public:
     // percentage it shows changes.
     void setGauge(QProgressBar* gauge, int value);
     void setGaugeMaximum(QProgressBar* gauge, int maximum);
+
+    // Shows the window for a walk and waits, taking no user input and at most a fifth of a
+    // second, until the window system has exposed it, then paints it: a walk that never returns
+    // to the event loop would otherwise run under a window nobody sees drawn.
+    void showPainted();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    friend class ProgressWalk;
+    bool walking_ = false; // a close then comes only from the walk's end
 };
 
 extern TFProgres* FProgres;
@@ -45,7 +57,7 @@ public:
 
 private:
     Options options_;
-    bool hidden_ = false;   // what the walk changed is what its end restores
+    bool hidden_ = false; // what the walk changed is what its end restores
     bool detached_ = false;
     int main_ = 0;
 };

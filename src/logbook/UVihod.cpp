@@ -8,6 +8,7 @@
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/SessionControl.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/Controls.h"
 #include "widgets/StartUpTimers.h"
 
@@ -28,7 +29,7 @@ TFVihod::TFVihod(QWidget* parent) : TForm(QStringLiteral("FVihod"), parent) {
     setWindowTitle(QStringLiteral("Exit"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(newLabel(this, QStringLiteral("Label1"), QStringLiteral("System Time")));
-    DateTimePicker1 = named(new QDateTimeEdit(this), QStringLiteral("DateTimePicker1"));
+    DateTimePicker1 = named(new DateTimeBox(this), QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     DateTimePicker1->setDateTime(Clock::now());
     layout->addWidget(DateTimePicker1);

@@ -14,6 +14,7 @@
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/QtAudioDevice.h"
+#include "widgets/DateTimePicker.h"
 #include "widgets/Controls.h"
 #include "widgets/StartUpTimers.h"
 
@@ -51,7 +52,7 @@ QDateTime nowToTheSecond() {
 // A picker holds a whole date and time whatever part it shows: Save and the stored rows use both.
 // Its parts are set through setDateTime only, which keeps the part not shown.
 QDateTimeEdit* picker(QWidget* parent, const QString& name, const char* format, const QString& hint = {}) {
-    auto* p = named(new QDateTimeEdit(parent), name);
+    auto* p = named(new DateTimeBox(parent), name);
     p->setDisplayFormat(QString::fromLatin1(format));
     p->setDateTime(nowToTheSecond());
     if (!hint.isEmpty()) p->setToolTip(hint);

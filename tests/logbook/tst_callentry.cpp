@@ -1,20 +1,22 @@
 // Typing a call sign into the entry panel after the real start-up on the shipped reference data.
 #include "awards/UAwardAdd.h"
-#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
 #include "logbook/QthLocator.h"
 #include "logbook/UMain.h"
 #include "support/AppFixture.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimeEdit>
-#include <QComboBox>
 #include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -370,6 +372,33 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), FMain->EditCall);
     }
 
+    void tabWalksTheEntryPanelOneStopABox_data() {
+        QTest::addColumn<bool>("backwards");
+        QTest::newRow("Tab from the call to Save") << false;
+        QTest::newRow("Shift+Tab from Save to the call") << true;
+    }
+    void tabWalksTheEntryPanelOneStopABox() {
+        QFETCH(bool, backwards);
+        start();
+        FMain->show();
+        QList<QWidget*> order{FMain->EditCall,   FMain->EditName,     FMain->EditQTH,      FMain->TimePicker,
+                              FMain->DatePicker, FMain->ComboBoxBand, FMain->ComboBoxMode, FMain->EditQTHLoc,
+                              FMain->EditNote,   FMain->CheckBoxTime, FMain->ButtonClear,  FMain->ButtonEdit,
+                              FMain->ButtonSave};
+        if (backwards) std::reverse(order.begin(), order.end());
+        order.first()->setFocus();
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                            backwards ? Qt::ShiftModifier : Qt::NoModifier);
+            QWidget* at = QApplication::focusWidget();
+            while (at && at != order[i] && !order.contains(at) && at->parentWidget() &&
+                   order.contains(at->parentWidget()))
+                at = at->parentWidget();
+            QVERIFY2(at == order[i],
+                     qPrintable(QString("step %1: %2").arg(i).arg(at ? at->objectName() : "")));
+        }
+    }
+
     void clockShowsUtcAndTheStationsLocalTime() {
         start();
         app->clock().set(QDateTime(QDate(2024, 3, 10), QTime(12, 0, 0)));
@@ -407,12 +436,30 @@ private slots:
         QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("message"); // empty: nothing said
-        QTest::newRow("hours emptied") << "" << "00" << "English" << "";
-        QTest::newRow("only a minus") << "-" << "00" << "English" << "";
-        QTest::newRow("only a plus") << "+" << "30" << "English" << "";
-        QTest::newRow("minutes emptied") << "-03" << "" << "English" << "";
-        QTest::newRow("unreadable") << "3x" << "00" << "English" << "is not a valid UTC difference";
-        QTest::newRow("unreadable, Russian") << "3x" << "00" << "Russian" << "неверная разница с UTC";
+        QTest::newRow("hours emptied") << ""
+                                       << "00"
+                                       << "English"
+                                       << "";
+        QTest::newRow("only a minus") << "-"
+                                      << "00"
+                                      << "English"
+                                      << "";
+        QTest::newRow("only a plus") << "+"
+                                     << "30"
+                                     << "English"
+                                     << "";
+        QTest::newRow("minutes emptied") << "-03"
+                                         << ""
+                                         << "English"
+                                         << "";
+        QTest::newRow("unreadable") << "3x"
+                                    << "00"
+                                    << "English"
+                                    << "is not a valid UTC difference";
+        QTest::newRow("unreadable, Russian") << "3x"
+                                             << "00"
+                                             << "Russian"
+                                             << "неверная разница с UTC";
     }
     void utcDifferenceWhileTypingAndWhenUnreadable() {
         QFETCH(QString, hours);
@@ -446,7 +493,8 @@ private slots:
         FConfig->MaskEditLon->setText("");
         type("JA1ABC");
         QCOMPARE(app->dialogs().messages.size(), 1);
-        QVERIFY2(app->dialogs().lastText().contains("неверные координаты"), qPrintable(app->dialogs().lastText()));
+        QVERIFY2(app->dialogs().lastText().contains("неверные координаты"),
+                 qPrintable(app->dialogs().lastText()));
     }
 };
 

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTimeEdit>
+#include <QWindow>
 #include <QtTest>
 #include <functional>
 
@@ -365,23 +366,31 @@ private slots:
         filterBy(setup);
         bool progressShown = false;
         bool mainHiddenMeanwhile = false;
+        bool exposedMeanwhile = false;
+        // The walk runs no event loop: an event posted during it waits until it has ended.
+        bool pumped = false;
+        bool posted = false;
         auto watch = connect(DM->TableLog, &Dataset::dataChange, [&] {
             progressShown = progressShown || FProgres->isVisible();
             mainHiddenMeanwhile = mainHiddenMeanwhile || !FMain->isVisible();
+            exposedMeanwhile =
+                exposedMeanwhile || (FProgres->windowHandle() && FProgres->windowHandle()->isExposed());
+            if (!posted && FProgres->isVisible())
+                QMetaObject::invokeMethod(
+                    FMain, [&pumped] { pumped = true; }, Qt::QueuedConnection);
+            posted = posted || FProgres->isVisible();
         });
-        // The walk runs no event loop: an event waiting before it still waits after it.
-        bool pumped = false;
-        QMetaObject::invokeMethod(
-            FMain, [&pumped] { pumped = true; }, Qt::QueuedConnection);
         app->dialogs().answer(answer);
         FMain->LogClear->trigger();
         disconnect(watch);
         QVERIFY(!pumped);
         QCoreApplication::processEvents();
-        QVERIFY(pumped);
+        QCOMPARE(pumped, posted);
         QCOMPARE(app->dialogs().texts(), QStringList{"Clear LOG ?"});
         QCOMPARE(progressShown, answer == DlgResult::Yes);
         QCOMPARE(mainHiddenMeanwhile, answer == DlgResult::Yes);
+        // The progress window was drawn before the walk's first step.
+        QCOMPARE(exposedMeanwhile, answer == DlgResult::Yes);
         QVERIFY(!FProgres->isVisible());
         QVERIFY(FMain->isVisible());
         QVERIFY(DM->DataSourceLog->enabled());
