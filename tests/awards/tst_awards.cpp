@@ -266,11 +266,6 @@ private slots:
                                  << "UA3ABC 14 CW"
                                  << "UkrRus Region Entity Band Mode QSL QSOs"
                                  << "MA" << 1;
-        QTest::newRow("regions, a stored item with null keys")
-            << "AwMenuUR" << QStringList{"UA3ABC Satellite SSB", "null keys", "UA3ABD 144 SSTV cfm"}
-            << "Param1 Param2 Other"
-            << "144O=1 SS=1 TO=1 TS=1"
-            << "144O=1 TO=1" << 1;
         QTest::newRow("WAS") << "WAS1"
                              << "K1ABC 14 CW WASState=NY"
                              << "WAS Name Band Mode QSL QSOs"

@@ -209,7 +209,8 @@ private slots:
         QVERIFY(!FMain->EditNmTx->isHidden());
         QVERIFY(FCont->isVisible());
         save("DL1ABC", "14", "CW");
-        QCOMPARE(contestColumns(), QStringList({"000|000|"}));
+        // An empty log starts from the configured first number.
+        QCOMPARE(contestColumns(), QStringList({"000|001|"}));
         QCOMPARE(FCont->Label5->text(), QString("0"));
     }
 
