@@ -154,8 +154,8 @@ qint64 findAwardRow(Connection& c, qint64 book, const AwardItem& item) {
     where += item.param1.isEmpty() ? QStringLiteral("IFNULL(Param1, '') = ?") : QStringLiteral("Param1 = ?");
     where += QStringLiteral(" AND IFNULL(Param2, '') = ? AND IFNULL(Param3, '') = ? LIMIT 1");
     auto text = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
-    const QVariant num = c.scalar(
-        where, {book, text(item.awName), text(item.param1), text(item.param2), text(item.param3)});
+    const QVariant num =
+        c.scalar(where, {book, text(item.awName), text(item.param1), text(item.param2), text(item.param3)});
     return num.isValid() ? num.toLongLong() : 0;
 }
 

@@ -44,10 +44,11 @@ void TFMain::ShowAwardStatus(const QString& Param1, const QString& Param2, const
     const qint64 book =
         DM->TableLog->isEmpty() ? 0 : DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger();
     // A null key reads as the empty text: the row is found by its key, null or empty alike.
-    const qint64 row = DM->logOpen() ? AwardMarks::findAwardRow(*DM->ConnectionLog, book,
-                                                                    {AwName, Param1, Param2, Param3, {}})
-                                         : 0;
     Dataset* marks = DM->TableAwMixed;
+    const qint64 row =
+        DM->logOpen() && !marks->isEmpty()
+            ? AwardMarks::findAwardRow(*DM->ConnectionLog, book, {AwName, Param1, Param2, Param3, {}})
+            : 0;
     if (marks->bookmarkValid(row)) marks->gotoBookmark(row);
     auto text = [marks](const char* f) { return marks->field(QString::fromLatin1(f)).asString(); };
     // A call whose item could not be placed (empty key) is never shown as worked.
