@@ -77,9 +77,11 @@ void TFMain::ViewSortDateClick() {
 
 void TFMain::sortByDateShowing(qint64 savedRow) {
     Dataset* log = DM->TableLog;
-    // A saved row is placed in the view's order as it is posted: under the date order already,
-    // there is nothing to read again.
-    if (savedRow != 0 && log->sort() == QLatin1String("LogDate, LogTime, LogCall"))
+    // A saved row is placed in the view's order as it is posted: under a date and time order
+    // already (the book's own order differs only between contacts of the same second), there is
+    // nothing to read again.
+    if (savedRow != 0 && (log->sort() == QLatin1String("LogDate, LogTime, LogCall") ||
+                          log->sort() == QLatin1String("LogDate, LogTime")))
         ViewSortDate->setChecked(true);
     else
         sortLog(ViewSortDate, "LogDate, LogTime, LogCall");
