@@ -147,19 +147,30 @@ QList<AwardItem> itemsFromStoredQso(const StoredQso& q) {
     return items;
 }
 
+qint64 findAwardRow(Connection& c, qint64 book, const AwardItem& item) {
+    // IFNULL keeps the search on the key index as far as Param1; a non-empty Param1 is compared
+    // plainly so the index narrows to that item.
+    QString where = QStringLiteral("SELECT Num FROM AwardMixInfo WHERE LogNameLog = ? AND AwName = ? AND ");
+    where += item.param1.isEmpty() ? QStringLiteral("IFNULL(Param1, '') = ?") : QStringLiteral("Param1 = ?");
+    where += QStringLiteral(" AND IFNULL(Param2, '') = ? AND IFNULL(Param3, '') = ? LIMIT 1");
+    auto text = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
+    const QVariant num =
+        c.scalar(where, {book, text(item.awName), text(item.param1), text(item.param2), text(item.param3)});
+    return num.isValid() ? num.toLongLong() : 0;
+}
+
 void markAwardCell(Connection& c, int book, const AwardItem& item, const QString& band, const QString& mode,
                    const QString& status) {
     const QString cell = bandCell(band);
     const QString modeCell = bandModeCell(band, mode);
-    // Keys are stored as texts, never null: an empty key must match an empty key.
     auto text = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
     const QVariantList key{book, text(item.awName), text(item.param1), text(item.param2), text(item.param3)};
 
+    const qint64 found = findAwardRow(c, book, item);
     QString select = QStringLiteral("SELECT Num");
     if (!cell.isEmpty()) select += ", " + cell + ", " + modeCell;
-    select += QStringLiteral(" FROM AwardMixInfo WHERE LogNameLog = ? AND AwName = ? AND Param1 = ? AND "
-                             "Param2 = ? AND Param3 = ?");
-    QSqlQuery q = c.query(select, key);
+    select += QStringLiteral(" FROM AwardMixInfo WHERE Num = ?");
+    QSqlQuery q = c.query(select, {found});
 
     if (q.next()) {
         const qint64 num = q.value(0).toLongLong();

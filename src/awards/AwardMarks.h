@@ -49,6 +49,10 @@ struct StoredQso {
 // The award items of a stored contact, in marking order, with the skips of the rebuild.
 QList<AwardItem> itemsFromStoredQso(const StoredQso& q);
 
+// The key (Num) of the row of (book, item keys), 0 when there is none. A null key reads as the
+// empty text, as rows written by other tools hold them. Throws DbError.
+qint64 findAwardRow(Connection& c, qint64 book, const AwardItem& item);
+
 // Finds or appends the row of (book, item keys), sets its readable name and raises the band
 // cell and the band-and-mode cell of the contact. Throws DbError.
 void markAwardCell(Connection& c, int book, const AwardItem& item, const QString& band, const QString& mode,

@@ -27,4 +27,12 @@ QString pointsTotal(Connection& c, const QString& table, const QString& filter) 
     return NumberText::fromFloat(total);
 }
 
+QString latestSentNumber(Connection& c, qint64 book) {
+    return c
+        .scalar(QStringLiteral("SELECT Log3 FROM Log WHERE LogNameLog = ? AND Log3 GLOB '[0-9]*' "
+                               "ORDER BY LogNom DESC LIMIT 1"),
+                {book})
+        .toString();
+}
+
 } // namespace ContestTotal

@@ -11,4 +11,7 @@ namespace ContestTotal {
 // filter (the view's own, in its filter syntax; empty for all rows) lets through. Points that do
 // not read as a number add nothing.
 QString pointsTotal(Connection& c, const QString& table, const QString& filter);
+// The sent exchange (Log3) of the book's latest contact (highest key) whose sent exchange begins
+// with a digit; empty when no contact of the book carries a sent number.
+QString latestSentNumber(Connection& c, qint64 book);
 } // namespace ContestTotal

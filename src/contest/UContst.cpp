@@ -155,6 +155,14 @@ void TFCont::ButtonIOTAClick() {
     chooseAward(QStringLiteral(" IOTA "), QStringLiteral("IOTA"), FAwardAdd->EditIOTANum->text(), {});
 }
 
+void TFCont::rerunPresentedAward() {
+    const QString shown = GroupBoxAwName->title();
+    if (shown == QLatin1String(" DXCC ")) ButtonDXCCClick();
+    if (shown == QLatin1String(" WAZ ")) ButtonWAZClick();
+    if (shown == QLatin1String(" Ukr Rus & ... ")) ButtonURClick();
+    if (shown == QLatin1String(" IOTA ")) ButtonIOTAClick();
+}
+
 void TFCont::ButtonRefreshClick() {
     Label5->setText(QStringLiteral("0"));
     if (!DM->logOpen()) return;

@@ -40,6 +40,8 @@ public:
     void ButtonURClick();
     void ButtonIOTAClick();
     void ButtonRefreshClick();
+    // Runs the award button of the award the window presents again (after the book changed).
+    void rerunPresentedAward();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -2,6 +2,8 @@
 // contacts of one book into the current one. Books are told apart by number, never by name.
 #include "data/UConfig.h"
 
+#include "contest/UContst.h"
+
 #include "data/LogBooks.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"
@@ -135,4 +137,6 @@ void TFConfig::ButtonLogAddClick() {
                             QString::number(moved) + QStringLiteral(" записей перемещено успешно!")),
                         DlgType::Information, DlgButtons::Ok);
     RefreshLogTables();
+    // A book that was empty shows its award view of book 0 until its button runs again.
+    FCont->rerunPresentedAward();
 }

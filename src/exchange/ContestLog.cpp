@@ -29,6 +29,9 @@ QString frequency(const QString& band, Format format) {
         if (band == QLatin1String("430")) return QStringLiteral("  432");
         if (band == QLatin1String("1260")) return QStringLiteral(" 1.2G");
     }
+    // The transceiver link writes 160 m and 80 m with a decimal comma.
+    if (band == QLatin1String("1,8") || band == QLatin1String("3,5"))
+        return kHz.value(QString(band).replace(',', '.'));
     return kHz.value(band, band);
 }
 

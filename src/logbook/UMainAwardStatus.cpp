@@ -1,8 +1,10 @@
 // The award status of the typed call, shown on the per-band award labels.
 #include "logbook/UMain.h"
 
+#include "awards/AwardMarks.h"
 #include "contest/UContst.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
 #include "widgets/BoxColour.h"
 
 #include <QAction>
@@ -41,13 +43,13 @@ void TFMain::ShowAwardStatus(const QString& Param1, const QString& Param2, const
                              const QString& AwName) {
     const qint64 book =
         DM->TableLog->isEmpty() ? 0 : DM->TableLog->field(QStringLiteral("LogNameLog")).asInteger();
-    const QStringList keyFields{QStringLiteral("LogNameLog"), QStringLiteral("AwName"),
-                                QStringLiteral("Param1"), QStringLiteral("Param2"), QStringLiteral("Param3")};
-    // The keys are stored as texts, never null: an empty argument must find an empty key.
-    auto stored = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
-    const QVariantList key{book, stored(AwName), stored(Param1), stored(Param2), stored(Param3)};
+    // A null key reads as the empty text: the row is found by its key, null or empty alike.
     Dataset* marks = DM->TableAwMixed;
-    marks->locate(keyFields, key);
+    const qint64 row =
+        DM->logOpen() && !marks->isEmpty()
+            ? AwardMarks::findAwardRow(*DM->ConnectionLog, book, {AwName, Param1, Param2, Param3, {}})
+            : 0;
+    if (marks->bookmarkValid(row)) marks->gotoBookmark(row);
     auto text = [marks](const char* f) { return marks->field(QString::fromLatin1(f)).asString(); };
     // A call whose item could not be placed (empty key) is never shown as worked.
     const bool found = !Param1.isEmpty() && marks->recordCount() > 0 && text("AwName") == AwName &&
@@ -57,7 +59,9 @@ void TFMain::ShowAwardStatus(const QString& Param1, const QString& Param2, const
         FCont->ShowAwardCells(true);
         if (const ShownAward* award = shownAward(AwName)) {
             if (FCont->GroupBoxAwName->title() == QLatin1String(award->contestCaption)) {
-                ContestItemFound = DM->TableContestStatistic->locate(keyFields, key);
+                Dataset* stats = DM->TableContestStatistic;
+                ContestItemFound = stats->bookmarkValid(row);
+                if (ContestItemFound) stats->gotoBookmark(row);
                 if (ContestBegin->isChecked()) ShowLastQsoInContest();
             }
             const QList<QLabel*>& labels = this->*(award->labels);

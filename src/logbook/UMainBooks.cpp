@@ -2,6 +2,7 @@
 // window, on its first page or on the log books. A book's menu item carries its number.
 #include "logbook/UMain.h"
 
+#include "contest/UContst.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "platform/Dialogs.h"
@@ -35,6 +36,9 @@ void TFMain::LogLog1Click(QAction* item) {
         DM->TableLogName->requery();
         DM->TableLogName->locate(QStringLiteral("Num"), num);
         Tag = int(num);
+        DM->DataSourceLogName->setEnabled(true);
+        // The contest window's award view follows the book.
+        FCont->rerunPresentedAward();
         break;
     }
     DM->DataSourceLogName->setEnabled(true);

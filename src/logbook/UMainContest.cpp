@@ -3,9 +3,11 @@
 #include "logbook/UMain.h"
 
 #include "contest/ContestScoring.h"
+#include "contest/ContestTotal.h"
 #include "contest/UContest.h"
 #include "contest/UContst.h"
 #include "data/UDM.h"
+#include "dataset/Connection.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "widgets/DBGrid.h"
@@ -95,11 +97,14 @@ void TFMain::ContestBeginClick() {
     showContestGridColumns(true);
     if (!FContConf->CheckBoxSen->isChecked()) {
         EditNmTx->setText(FContConf->EditSen->text());
-    } else if (DM->logOpen() && !DM->TableLog->isEmpty()) {
-        const QString lastSent = DM->TableLog->field(QStringLiteral("Log3")).asString();
-        if (ContestScoring::beginsWithDigit(lastSent))
-            if (const auto next = ContestScoring::nextSerial(lastSent, FContConf->MaskEdit1->text()))
-                EditNmTx->setText(*next);
+    } else if (DM->logOpen()) {
+        // The serial goes on from the book's latest numbered contact, whichever row is selected;
+        // a book without one starts from the configured first number.
+        const QString lastSent = ContestTotal::latestSentNumber(*DM->ConnectionLog, Tag);
+        if (lastSent.isEmpty())
+            EditNmTx->setText(FContConf->EditSen->text());
+        else if (const auto next = ContestScoring::nextSerial(lastSent, FContConf->MaskEdit1->text()))
+            EditNmTx->setText(*next);
     }
     FCont->ShowNonModal();
     contestItemBefore_ = ContestBegin;

@@ -1,6 +1,8 @@
 // The log grid's sort orders, "Delete QSO" and "Clear".
 #include "logbook/UMain.h"
 
+#include "contest/ContestScoring.h"
+#include "contest/UContst.h"
 #include "data/UDM.h"
 #include "dataset/Dataset.h"
 #include "logbook/LogOperations.h"
@@ -10,6 +12,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPalette>
 
 namespace {
@@ -74,13 +77,15 @@ void TFMain::ViewSortDateClick() {
 
 void TFMain::sortByDateShowing(qint64 savedRow) {
     Dataset* log = DM->TableLog;
-    // A saved row is placed in the view's order as it is posted: under the date order already,
-    // there is nothing to read again.
-    if (savedRow != 0 && log->sort() == QLatin1String("LogDate, LogCall"))
+    // A saved row is placed in the view's order as it is posted: under a date and time order
+    // already (the book's own order differs only between contacts of the same second), there is
+    // nothing to read again.
+    if (savedRow != 0 && (log->sort() == QLatin1String("LogDate, LogTime, LogCall") ||
+                          log->sort() == QLatin1String("LogDate, LogTime")))
         ViewSortDate->setChecked(true);
     else
-        sortLog(ViewSortDate, "LogDate, LogCall");
-    // Within a day the rows stand in call order, so the last row is not always the saved one.
+        sortLog(ViewSortDate, "LogDate, LogTime, LogCall");
+    // A contact saved with an earlier time than the day's last one does not stand last.
     if (savedRow != 0 && log->bookmarkValid(savedRow))
         log->gotoBookmark(savedRow);
     else if (log->active())
@@ -119,7 +124,11 @@ void TFMain::LogDeleteClick() {
     if (Dialogs::messageDlg(QStringLiteral("Delete ") + call + QStringLiteral(" ?"), DlgType::Confirmation,
                             DlgButtons::YesNoCancel) != DlgResult::Yes)
         return;
+    const QString points = log->field(QStringLiteral("Log4")).asString();
     log->remove();
+    // The running total no longer holds what the deleted contact scored.
+    if (ContestBegin->isChecked() && !points.isEmpty())
+        FCont->Label5->setText(ContestScoring::replacePoints(FCont->Label5->text(), points, {}));
 }
 
 void TFMain::LogClearClick() {

@@ -123,6 +123,11 @@ private slots:
                                  << "Param1 Param2 Other"
                                  << "144O=1 SS=1 TO=1 TS=1"
                                  << "144O=1 TO=1" << 1;
+        QTest::newRow("regions, a stored item with null keys")
+            << "AwMenuUR" << QStringList{"UA3ABC Satellite SSB", "null keys", "UA3ABD 144 SSTV cfm"}
+            << "Param1 Param2 Other"
+            << "144O=1 SS=1 TO=1 TS=1"
+            << "144O=1 TO=1" << 1;
         QTest::newRow("WAS") << "WAS1"
                              << QStringList{"K1ABC 430 CW cfm WASState=NY", "W6ABC 3.5 DIGITAL WASState=CA"}
                              << "Param1 Other"
@@ -147,7 +152,12 @@ private slots:
         QFETCH(int, items);
         start();
         for (const QString& c : contacts)
-            save(c);
+            if (c == "null keys")
+                // As a log written by other tools stores the keys it has no value for.
+                DM->ConnectionLog->execute("UPDATE AwardMixInfo SET Param2 = NULLIF(Param2, ''), "
+                                           "Param3 = NULL WHERE LogNameLog = 1");
+            else
+                save(c);
         open(award);
         QVERIFY2(app->dialogs().messages.isEmpty(), qPrintable(messages()));
         QCOMPARE(FAwards->LabelAwName->text(), item(award)->text());

@@ -7,6 +7,7 @@
 #include "dataset/Connection.h"
 #include "exchange/ContestConfigFile.h"
 #include "logbook/UMain.h"
+#include "platform/Dialogs.h"
 #include "support/AppFixture.h"
 #include "widgets/DBGrid.h"
 
@@ -156,22 +157,32 @@ private slots:
 
     void beginTakesTheFirstSentExchange_data() {
         QTest::addColumn<bool>("serial");
-        QTest::addColumn<QString>("lastSent");
+        QTest::addColumn<QString>("lastSent"); // the sent exchanges of the book, in the order stored
         QTest::addColumn<QString>("sent");
         QTest::newRow("after 057") << true << "057"
                                    << "058";
         QTest::newRow("after A12") << true << "A12"
-                                   << "000";
+                                   << "UA15";
         QTest::newRow("after 999") << true << "999"
                                    << "1000";
         QTest::newRow("fixed exchange") << false << "057"
                                         << "UA15";
+        QTest::newRow("an earlier contact selected") << true << "003,004,A12"
+                                                     << "005";
+        QTest::newRow("an empty log") << true << ""
+                                      << "UA15";
     }
     void beginTakesTheFirstSentExchange() {
         QFETCH(bool, serial);
         QFETCH(QString, lastSent);
         QFETCH(QString, sent);
-        start({contact("DL1ABC", "10:00:00", lastSent)}, Config{serial, "UA15"});
+        QStringList log;
+        const QStringList sents = lastSent.split(',', Qt::SkipEmptyParts);
+        for (int i = 0; i < sents.size(); ++i)
+            log << contact("DL" + QString::number(i + 1) + "ABC", QString("10:0%1:00").arg(i), sents[i]);
+        start(log, Config{serial, "UA15"});
+        // The operator has selected the first contact of the log.
+        if (!log.isEmpty()) QVERIFY(DM->TableLog->locate("LogCall", "DL1ABC"));
         FMain->ContestBegin->trigger();
         QCOMPARE(FMain->EditNmTx->text(), sent);
     }
@@ -198,7 +209,8 @@ private slots:
         QVERIFY(!FMain->EditNmTx->isHidden());
         QVERIFY(FCont->isVisible());
         save("DL1ABC", "14", "CW");
-        QCOMPARE(contestColumns(), QStringList({"000|000|"}));
+        // An empty log starts from the configured first number.
+        QCOMPARE(contestColumns(), QStringList({"000|001|"}));
         QCOMPARE(FCont->Label5->text(), QString("0"));
     }
 
@@ -283,6 +295,10 @@ private slots:
         QCOMPARE(FCont->Label5->text(), QString("4,5"));
         QCOMPARE(DM->TableLog->field("LogCall").asString(), QString("DL2ABC"));
         QVERIFY(DM->DataSourceLog->enabled());
+        // Deleting a contact takes its points off the total.
+        app->dialogs().answer(DlgResult::Yes);
+        FMain->LogDeleteClick();
+        QCOMPARE(FCont->Label5->text(), QString("1,5"));
     }
 };
 

@@ -118,6 +118,7 @@ private slots:
             {"band", "28", "28000", "28000"}, {"band", "50", "   50", "   50"},
             {"band", "144", "  144", "  144"}, {"band", "430", "  432", "  430"},
             {"band", "1260", " 1.2G", " 1260"}, {"band", "Satellite", "Satellite", "Satellite"},
+            {"band", "1,8", " 1800", " 1800"}, {"band", "3,5", " 3500", " 3500"},
             {"mode", "CW", "CW", "CW"}, {"mode", "SSB", "PH", "PH"},
             {"mode", "USB", "PH", "USB"}, {"mode", "LSB", "PH", "LSB"},
             {"mode", "AM", "PH", "AM"}, {"mode", "FM", "FM", "FM"},

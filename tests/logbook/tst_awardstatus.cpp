@@ -168,6 +168,26 @@ private slots:
             << "QQ1ABC"
             << "WAZ"
             << "";
+        // Marks written by other tools hold null keys, which read as empty ones.
+        // Another item first, so the view does not stand on the looked-up one by chance.
+        const QString nullKeys = "UPDATE AwardMixInfo SET Param2 = NULLIF(Param2, ''), Param3 = NULL";
+        const QString before = mark(1, "DXCC", "JA", "", "Band10=cfm");
+        QTest::newRow("null keys of an entity")
+            << QStringList{inBook1, before, mark(1, "DXCC", "DL", "", "Band14=wkd"), nullKeys} << "DL3AA"
+            << "DX"
+            << "14:g";
+        QTest::newRow("null keys of a CQ zone")
+            << QStringList{inBook1, before, mark(1, "WAZ", "14", "", "Band21=cfm"), nullKeys} << "DL3AA"
+            << "WAZ"
+            << "21:r";
+        QTest::newRow("null key of a region")
+            << QStringList{inBook1, before, mark(1, "UkrRus", "MA", "UA", "Band28=wkd"), nullKeys} << "UA3ABC"
+            << "UR"
+            << "28:g";
+        QTest::newRow("null keys of an island")
+            << QStringList{inBook1, before, mark(1, "IOTA", "AF-049", "", "BandSat=cfm"), nullKeys} << "3B8AB"
+            << "IOTA"
+            << "S:r";
         QTest::newRow("a book without contacts (book 0)")
             << QStringList{mark(1, "DXCC", "DL", "", "Band14=wkd")} << "DL3AA"
             << "DX"
@@ -195,6 +215,8 @@ private slots:
         FMain->EditCall->clear();
         FMain->logBookItem(2)->trigger();
         QCOMPARE(app->dialogs().lastText(), QString("New Log: Second"));
+        // The contest window's award view follows the book.
+        QCOMPARE(DM->TableContestStatistic->filter(), QString("AwName='DXCC' AND LogNameLog=2"));
         type("DL3AA");
         QCOMPARE(colours("DX"), QString("14:g"));
     }
