@@ -102,7 +102,7 @@ Band spotBand(const QString& freq) {
     bool number = false;
     const double khz = freq.toDouble(&number);
     if (number) {
-        rule(khz >= 1800 && khz < 2000, "1.8");
+        rule(khz >= 1800 && khz <= 2000, "1.8");
         rule(khz >= 3500 && khz <= 4000, "3.5");
         rule(khz >= 7000 && khz <= 7300, "7");
     }

@@ -69,6 +69,12 @@ WindowHandle TFExtProg::FndMainWindow(const QString& name) {
 }
 
 void TFExtProg::StartProgram(DigitalProgram p) {
+    // One link at a time: two would take turns writing their station into the entry panel.
+    for (DigitalProgram other : kPrograms) {
+        if (other == p) continue;
+        startWaits_[index(other)]->stop();
+        endLink(other);
+    }
     // The item is ticked only once the search has found the program.
     menuItem(p)->setChecked(false);
     const QString file = programFile(p)->text();

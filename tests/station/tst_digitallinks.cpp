@@ -287,18 +287,18 @@ private slots:
         QVERIFY(!FExtProg->timer(DP)->isActive());
     }
 
-    void eachLinkReadsItsOwnProgram() {
+    void startingLinkStopsTheOthers() {
         desk->addProgram(DP, reading(kStation));
         desk->addProgram(MW, reading({"dl1abc", "Hans", "Berlin", "", "", "", "", ""}));
         startLink(DP);
-        startLink(MW);
-        QVERIFY(FExtProg->timer(DP)->isActive() && FExtProg->timer(MW)->isActive());
         tick(DP);
         QCOMPARE(FMain->EditCall->text(), "UA3ABC");
+        startLink(MW);
+        QVERIFY(!FExtProg->timer(DP)->isActive());
+        QVERIFY(!item(DP)->isChecked());
+        QVERIFY(FExtProg->timer(MW)->isActive() && item(MW)->isChecked());
         tick(MW);
-        QCOMPARE(FMain->EditCall->text(), "DL1ABC");
-        tick(DP);
-        QCOMPARE(entryPanel().mid(0, 3), (QStringList{"UA3ABC", "Ivan", "Moscow"}));
+        QCOMPARE(entryPanel().mid(0, 3), (QStringList{"DL1ABC", "Hans", "Berlin"}));
     }
 
     void readsThroughProgramBuffers_data() {

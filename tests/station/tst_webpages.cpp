@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("432200.0") << "432200.0" << "430" << true << "FM";
         QTest::newRow("3599.5") << "3599.5" << "3.5" << true << "SSB";
         QTest::newRow("1840.0 is 160 m") << "1840.0" << "1.8" << true << "CW";
+        QTest::newRow("2000.0 is still 160 m") << "2000.0" << "1.8" << true << "SSB";
         QTest::newRow("3650.0 is 80 m") << "3650.0" << "3.5" << true << "SSB";
         QTest::newRow("7150.0 is 40 m") << "7150.0" << "7" << true << "SSB";
         QTest::newRow("5357.0 no band") << "5357.0" << "5357.0" << false << "SSB";
