@@ -31,6 +31,13 @@ inline double peakMemoryMb() {
     return 0;
 }
 
+// The log size a benchmark runs at: ZELMOR_BENCH_CONTACTS, 100 000 when unset.
+inline int benchContacts() {
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("ZELMOR_BENCH_CONTACTS", &ok);
+    return ok && n > 0 ? n : 100000;
+}
+
 inline double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-image-formats-plugins
-  libsndfile1-dev libgumbo-dev
+  libsndfile1-dev libgumbo-dev libsqlite3-dev
   hamradio-files cqrlog-data
   sqlite3 xvfb xauth dbus-daemon
 )
