@@ -933,7 +933,11 @@ void Dataset::setSort(const QString& sort) {
     if (!d->active) return change();
     d->checkBrowseMode();
     const Bookmark key = d->queryMode ? 0 : bookmark();
-    if (const int kept = d->keptRunColumns(sort); kept > 0) {
+    if (!d->queryMode && d->maxRecords == 0 && order == d->orderBy) {
+        // The same order again: the rows already stand in it, and any runs not yet read stay so.
+        change();
+        d->toKey(key);
+    } else if (const int kept = d->keptRunColumns(sort); kept > 0) {
         const Impl::View before = d->view();
         const auto unordered = d->unordered;
         const int runColumns = d->runColumns;
