@@ -75,6 +75,14 @@ private slots:
                                             "31.12.2024\r\n23:59:59\r\n\xc8\xe2\xe0\xed 7050\r\n" +
                                             kUnset.repeated(7)
                                      << "09.03.2024 00:00:00|";
+        QTest::newRow("a pasted line break in a note")
+            << QByteArray() << 0
+            << QStringList{"1|10.03.2024 14:25:00|UA9XX 14025", "2|10.03.2024 15:00:00|A\r\nB",
+                           "3|31.12.2024 23:59:59|Иван 7050"}
+            << "10.03.2024\r\n14:25:00\r\nUA9XX 14025\r\n10.03.2024\r\n15:00:00\r\nA  B\r\n"
+               "31.12.2024\r\n23:59:59\r\n\xc8\xe2\xe0\xed 7050\r\n" +
+                   kUnset.repeated(7)
+            << "09.03.2024 00:00:00|";
         const QByteArray badDate = withLines(kStored, 4, {"xx.03.2024"});
         QTest::newRow("bad date kept")
             << badDate << 2 << QStringList{} << badDate << "12.03.2024 08:00:00|row";

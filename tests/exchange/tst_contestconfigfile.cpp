@@ -33,14 +33,24 @@ QByteArray withLine(const QByteArray& bytes, int line, const QByteArray& text) {
 class TestContestConfigFile : public QObject {
     Q_OBJECT
 private slots:
+    void writesSixtyNineLinesAndReadsThemBack_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("line1");
+        QTest::newRow("Cyrillic name") << "Кубок UA" << QByteArray("\xca\xf3\xe1\xee\xea UA\r"); // Windows-1251
+        QTest::newRow("a pasted line break in the name") << "CQ WW\r\nDX" << QByteArray("CQ WW  DX\r");
+    }
     void writesSixtyNineLinesAndReadsThemBack() {
-        const QByteArray bytes = ContestConfigFile::write(sample());
+        QFETCH(QString, name);
+        QFETCH(QByteArray, line1);
+        ContestConfigValues v = sample();
+        v.name = name;
+        const QByteArray bytes = ContestConfigFile::write(v);
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines.size(), 70); // 69 lines, each ended by CR LF
         QVERIFY(lines.last().isEmpty());
         for (int i = 0; i < 69; ++i)
             QVERIFY(lines[i].endsWith('\r'));
-        QCOMPARE(lines[0], QByteArray("\xca\xf3\xe1\xee\xea UA\r")); // Windows-1251
+        QCOMPARE(lines[0], line1);
         QCOMPARE(lines[1], QByteArray("2\r"));
         QCOMPARE(lines[6], QByteArray("2,5\r"));
         QCOMPARE(lines[58], QByteArray("False\r"));

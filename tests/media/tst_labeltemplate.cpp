@@ -51,6 +51,12 @@ private slots:
                                 << "73"
                                 << ""
                                 << "[]";
+        QTest::newRow("a line break in the note stays on the line")
+            << "<CALL> <VIA> 73"
+            << "UA3ABC"
+            << "via DL1ABC\r\nQSL direct"
+            << ""
+            << "UA3ABC  DL1ABC  QSL direct 73";
         QTest::newRow("VIA in the call stays") << "<CALL> <VIA>"
                                                << "RA3VIA"
                                                << "via DL1ABC"
@@ -74,7 +80,9 @@ private slots:
         QFETCH(QString, rxQsl);
         QFETCH(QString, filled);
         const LabelContact c{call, note, "10.03.2024", "09:05:30", "14", "SSB", "59", rxQsl};
-        QCOMPARE(LabelTemplate::fillLine(line, c), filled);
+        // As the print window shows it: through its work file.
+        QCOMPARE(LabelTemplate::linesOf(LabelTemplate::fileText({LabelTemplate::fillLine(line, c)})),
+                 QStringList{filled});
     }
 
     void fontFile_data() {
