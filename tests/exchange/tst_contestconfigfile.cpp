@@ -1,6 +1,7 @@
 // A contest configuration's 69 stored lines: what is written, what reads back, and that a line
 // which does not convert leaves the configuration untouched.
 #include "exchange/ContestConfigFile.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -71,6 +72,26 @@ private slots:
         QVERIFY(ContestConfigFile::read(bytes, back, badLine));
         QVERIFY(!back.check1);
         QVERIFY(back.serial);
+    }
+
+    void hostileBytesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("badLine"); // 0: read
+        const QByteArray good = ContestConfigFile::write(sample());
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 4101) << 2;
+        QTest::newRow("truncated in a cell") << good.left(good.indexOf("2,5") + 1) << 8;
+        QTest::newRow("10 MB without a line break") << QByteArray(10 * 1024 * 1024, '7') << 2;
+        QTest::newRow("a million lines after the configuration") << good + QByteArray("x\r\n").repeated(1000000) << 0;
+        QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << 2;
+    }
+    void hostileBytesAreReadOrRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, badLine);
+        ContestConfigValues v;
+        int bad = 0;
+        QCOMPARE(ContestConfigFile::read(bytes, v, bad), badLine == 0);
+        QCOMPARE(bad, badLine);
+        if (!badLine) QCOMPARE(v.cells.size(), 56);
     }
 
     void aBadLineChangesNothing_data() {

@@ -1,6 +1,7 @@
 // Filling the QSL label from a contact and the texts of the label files.
 
 #include "media/LabelTemplate.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -115,6 +116,28 @@ private slots:
         QVERIFY(!LabelTemplate::applyFontFile({"Arial", "x", "B"}, f, error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(f, LabelTemplate::builtInFont());
+    }
+
+    void hostileLabelFilesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lines"); // -1: any number
+        QTest::addColumn<bool>("fontApplies");
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 7101) << -1 << false;
+        QTest::newRow("truncated font file") << QByteArray("Arial\r\n1") << 2 << true;
+        QTest::newRow("10 MB without a line break") << QByteArray(10 * 1024 * 1024, 'x') << 1 << false;
+        QTest::newRow("a million lines") << QByteArray("12\r\n").repeated(1000000) << 1000000 << true;
+        QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << 1 << false;
+    }
+    void hostileLabelFilesAreReadOrRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lines);
+        QFETCH(bool, fontApplies);
+        const QStringList read = LabelTemplate::linesOf(bytes);
+        if (lines >= 0) QCOMPARE(read.size(), lines);
+        TextFont f = LabelTemplate::builtInFont();
+        QString error;
+        QCOMPARE(LabelTemplate::applyFontFile(read, f, error), fontApplies);
+        QCOMPARE(error.isEmpty(), fontApplies);
     }
 
     void templateLinesKeepBlanksAndCyrillic() {

@@ -4,6 +4,7 @@
 #include "platform/HtmlElements.h"
 #include "station/CallLookup.h"
 #include "station/DxSpots.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -48,13 +49,10 @@ private slots:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<int>("elements"); // -1: any number, at least html, head and body
-        QByteArray noise(64 * 1024, Qt::Uninitialized);
-        QRandomGenerator random(27);
-        for (char& c : noise) c = char(random.bounded(256));
         const auto nested = [](const QByteArray& tag, int depth) {
             return "<html><body>" + ("<" + tag + ">").repeated(depth) + "x</body></html>";
         };
-        QTest::newRow("random bytes") << noise << false << -1;
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 27) << false << -1;
         QTest::newRow("truncated in a tag") << QByteArray("<html><body><pre>K1ABC  14025.0\r\nDL1</pre><sp") << false
                                             << 4;
         QTest::newRow("10 MB flat") << "<html><body>" + QByteArray(10 * 1024 * 1024, 'x') << true << 0;
