@@ -6,11 +6,12 @@
 #include "data/UGlobal.h"
 #include "dataset/Connection.h"
 #include "exchange/ContestConfigFile.h"
+#include "platform/Cp1251.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
-#include "widgets/DateTimePicker.h"
 #include "widgets/Controls.h"
+#include "widgets/DateTimePicker.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,6 +42,20 @@ QSpinBox* newUpDown(QWidget* parent, const QString& name, int max, int start) {
     s->setRange(0, max);
     s->setValue(start);
     return s;
+}
+
+// The control whose text a line of the stored configuration holds (1-based).
+QString controlOfLine(int line) {
+    static const QStringList before{"ComboBox1", "RadioGroup1"};
+    static const QStringList after{"CheckBox1",   "CheckBox2",   "CheckBox3",  "CheckBoxSen",
+                                   "SPoint",      "EditSen",     "MaskEdit1",  "DatePicker1",
+                                   "TimePicker1", "DatePicker2", "TimePicker2"};
+    const int cells = ContestScoring::GroupCount * ContestScoring::BandCount;
+    if (line <= before.size()) return before.value(line - 1);
+    const int cell = line - 1 - int(before.size());
+    if (cell < cells)
+        return ContestScoring::cellName(cell / ContestScoring::BandCount, cell % ContestScoring::BandCount);
+    return after.value(cell - cells);
 }
 } // namespace
 
@@ -289,10 +304,27 @@ void TFContConf::ButtonSavClick() {
                             DlgType::Warning, DlgButtons::Ok);
         return;
     }
+    // What is stored must load back: the reader's checks run before anything is written.
+    const QByteArray bytes = ContestConfigFile::write(values());
+    ContestConfigValues back;
+    int badLine = 0;
+    if (!ContestConfigFile::read(bytes, back, badLine)) {
+        const QString control = controlOfLine(badLine);
+        const QString text = Cp1251::decode(bytes).split(QStringLiteral("\r\n")).value(badLine - 1);
+        Dialogs::errorBox(Msg(QStringLiteral("Line %1 of the contest configuration \"%2\" would not be valid "
+                                             "(%3: \"%4\"); nothing was saved.")
+                                  .arg(badLine)
+                                  .arg(name, control, text),
+                              QStringLiteral("Строка %1 конфигурации контеста \"%2\" была бы неверна "
+                                             "(%3: \"%4\"); ничего не сохранено.")
+                                  .arg(badLine)
+                                  .arg(name, control, text)));
+        return;
+    }
     Connection& cfg = *DM->ConnectionCfg;
     {
         Transaction tx(cfg);
-        CfgFileRows::writeFile(cfg, kForm, kConfigRow, name, ContestConfigFile::write(values()));
+        CfgFileRows::writeFile(cfg, kForm, kConfigRow, name, bytes);
         CfgFileRows::writeParam(cfg, kForm, kDefaultRow, kDefaultName, name, QStringLiteral("String"));
         tx.commit();
     }

@@ -23,7 +23,7 @@ QByteArray write(const ContestConfigValues& v) {
           << DateText::shortDate(v.stopDate) << DateText::longTime(v.stopTime);
     QByteArray out;
     for (const QString& l : lines)
-        out += Cp1251::encode(l) + "\r\n";
+        out += Cp1251::encodeLine(l) + "\r\n";
     return out;
 }
 

@@ -19,7 +19,7 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
 
 QByteArray lines(const Sked& s) {
     return Cp1251::encode(DateText::shortDate(s.date)) + kEnd + Cp1251::encode(DateText::longTime(s.time)) +
-           kEnd + Cp1251::encode(s.note) + kEnd;
+           kEnd + Cp1251::encodeLine(s.note) + kEnd;
 }
 
 QList<QByteArray> pieces(const QByteArray& bytes) {

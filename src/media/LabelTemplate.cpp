@@ -77,7 +77,7 @@ QStringList fill(const QStringList& lines, const LabelContact& c) {
 QByteArray fileText(const QStringList& lines) {
     QByteArray b;
     for (const QString& l : lines)
-        b += Cp1251::encode(l) + "\r\n";
+        b += Cp1251::encodeLine(l) + "\r\n";
     return b;
 }
 

@@ -40,6 +40,12 @@ QByteArray encode(const QString& text) {
     return out;
 }
 
+QByteArray encodeLine(const QString& text) {
+    QByteArray out = encode(text);
+    out.replace('\r', ' ').replace('\n', ' ');
+    return out;
+}
+
 QString decode(const QByteArray& bytes) {
     QString out;
     out.reserve(bytes.size());

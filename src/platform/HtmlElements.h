@@ -11,6 +11,10 @@ namespace HtmlElements {
 // The page's text from its bytes: the charset named by the content type (from the HTTP header)
 // or by a <meta> of the page; windows-1251, latin-1 and UTF-8 (the default) are known.
 QString decode(const QByteArray& body, const QString& contentType = {});
-// The inner texts of all elements of the page, in document order.
-QStringList innerTexts(const QString& html);
+// Pages larger than this are not read.
+constexpr qsizetype kMaxPageBytes = 4 * 1024 * 1024;
+// The inner texts of all elements of the page, in document order. A page too large, nested
+// too deeply or of too much text is refused: no elements, and `refusal` says why. Elements
+// nested more than 512 deep are left out.
+QStringList innerTexts(const QString& html, QString* refusal = nullptr);
 } // namespace HtmlElements

@@ -194,17 +194,25 @@ private slots:
         checkBuiltInValues();
     }
 
-    void namesOfOneOrMoreThanFiftyCharactersAreRefused_data() {
+    void savesThatCouldNotBeLoadedBackAreRefused_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("cellText"); // put into Point14s
         QTest::newRow("one") << "A"
-                             << "Please enter contest name!";
-        QTest::newRow("51") << QString(51, 'W') << "The contest name may have at most 50 characters.";
+                             << "Please enter contest name!" << "";
+        QTest::newRow("51") << QString(51, 'W') << "The contest name may have at most 50 characters." << "";
+        QTest::newRow("text in a points cell")
+            << "CQ WW"
+            << "Line 21 of the contest configuration \"CQ WW\" would not be valid (Point14s: \"пять%'\"); "
+               "nothing was saved."
+            << "пять%'";
     }
-    void namesOfOneOrMoreThanFiftyCharactersAreRefused() {
+    void savesThatCouldNotBeLoadedBackAreRefused() {
         QFETCH(QString, name);
         QFETCH(QString, message);
+        QFETCH(QString, cellText);
         AppFixture app;
+        if (!cellText.isEmpty()) cell("Point14s")->setText(cellText);
         FContConf->ComboBox1->setEditText(name);
         FContConf->ButtonSav->click();
         QCOMPARE(app.dialogs().texts(), QStringList{message});

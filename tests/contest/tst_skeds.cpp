@@ -5,7 +5,9 @@
 #include "data/UDM.h"
 #include "dataset/Connection.h"
 #include "logbook/UMain.h"
+#include "exchange/SkedFile.h"
 #include "support/AppFixture.h"
+#include "support/HostileBytes.h"
 #include "widgets/RoundLamp.h"
 
 #include <QAction>
@@ -75,6 +77,14 @@ private slots:
                                             "31.12.2024\r\n23:59:59\r\n\xc8\xe2\xe0\xed 7050\r\n" +
                                             kUnset.repeated(7)
                                      << "09.03.2024 00:00:00|";
+        QTest::newRow("a pasted line break in a note")
+            << QByteArray() << 0
+            << QStringList{"1|10.03.2024 14:25:00|UA9XX 14025", "2|10.03.2024 15:00:00|A\r\nB",
+                           "3|31.12.2024 23:59:59|Иван 7050"}
+            << "10.03.2024\r\n14:25:00\r\nUA9XX 14025\r\n10.03.2024\r\n15:00:00\r\nA  B\r\n"
+               "31.12.2024\r\n23:59:59\r\n\xc8\xe2\xe0\xed 7050\r\n" +
+                   kUnset.repeated(7)
+            << "09.03.2024 00:00:00|";
         const QByteArray badDate = withLines(kStored, 4, {"xx.03.2024"});
         QTest::newRow("bad date kept")
             << badDate << 2 << QStringList{} << badDate << "12.03.2024 08:00:00|row";
@@ -121,6 +131,27 @@ private slots:
         QCOMPARE(shownRow(0), QString("10.03.2024 14:25:00|UA9XX 14025"));
         QCOMPARE(shownRow(9), tenth);
         if (!badRow) QCOMPARE(shownRow(2), QString("31.12.2024 23:59:59|Иван 7050"));
+    }
+
+    void hostileStoredBytesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("readable"); // skeds that read, from the first
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 4105) << 0;
+        QTest::newRow("truncated in the second date") << kStored.left(40) << 1;
+        QTest::newRow("10 MB without a line break") << QByteArray(10 * 1024 * 1024, '1') << 0;
+        QTest::newRow("a million lines after the skeds") << kStored + QByteArray("\r\n").repeated(1000000) << 10;
+        QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << 0;
+    }
+    void hostileStoredBytesAreReadOrRefused() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, readable);
+        const QList<QByteArray> pieces = SkedFile::pieces(stored);
+        QCOMPARE(pieces.size(), SkedFile::Count);
+        int read = 0;
+        while (read < pieces.size() && SkedFile::read(pieces[read])) ++read;
+        QCOMPARE(read, readable);
+        for (const QByteArray& p : pieces.mid(read))
+            QVERIFY(!SkedFile::read(p));
     }
 
     void alarmsAndLampsFollowTheClock_data() {

@@ -1,6 +1,7 @@
 // A contest configuration's 69 stored lines: what is written, what reads back, and that a line
 // which does not convert leaves the configuration untouched.
 #include "exchange/ContestConfigFile.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -33,14 +34,24 @@ QByteArray withLine(const QByteArray& bytes, int line, const QByteArray& text) {
 class TestContestConfigFile : public QObject {
     Q_OBJECT
 private slots:
+    void writesSixtyNineLinesAndReadsThemBack_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("line1");
+        QTest::newRow("Cyrillic name") << "Кубок UA" << QByteArray("\xca\xf3\xe1\xee\xea UA\r"); // Windows-1251
+        QTest::newRow("a pasted line break in the name") << "CQ WW\r\nDX" << QByteArray("CQ WW  DX\r");
+    }
     void writesSixtyNineLinesAndReadsThemBack() {
-        const QByteArray bytes = ContestConfigFile::write(sample());
+        QFETCH(QString, name);
+        QFETCH(QByteArray, line1);
+        ContestConfigValues v = sample();
+        v.name = name;
+        const QByteArray bytes = ContestConfigFile::write(v);
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines.size(), 70); // 69 lines, each ended by CR LF
         QVERIFY(lines.last().isEmpty());
         for (int i = 0; i < 69; ++i)
             QVERIFY(lines[i].endsWith('\r'));
-        QCOMPARE(lines[0], QByteArray("\xca\xf3\xe1\xee\xea UA\r")); // Windows-1251
+        QCOMPARE(lines[0], line1);
         QCOMPARE(lines[1], QByteArray("2\r"));
         QCOMPARE(lines[6], QByteArray("2,5\r"));
         QCOMPARE(lines[58], QByteArray("False\r"));
@@ -61,6 +72,26 @@ private slots:
         QVERIFY(ContestConfigFile::read(bytes, back, badLine));
         QVERIFY(!back.check1);
         QVERIFY(back.serial);
+    }
+
+    void hostileBytesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("badLine"); // 0: read
+        const QByteArray good = ContestConfigFile::write(sample());
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 4101) << 2;
+        QTest::newRow("truncated in a cell") << good.left(good.indexOf("2,5") + 1) << 8;
+        QTest::newRow("10 MB without a line break") << QByteArray(10 * 1024 * 1024, '7') << 2;
+        QTest::newRow("a million lines after the configuration") << good + QByteArray("x\r\n").repeated(1000000) << 0;
+        QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << 2;
+    }
+    void hostileBytesAreReadOrRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, badLine);
+        ContestConfigValues v;
+        int bad = 0;
+        QCOMPARE(ContestConfigFile::read(bytes, v, bad), badLine == 0);
+        QCOMPARE(bad, badLine);
+        if (!badLine) QCOMPARE(v.cells.size(), 56);
     }
 
     void aBadLineChangesNothing_data() {

@@ -1,6 +1,7 @@
 // Filling the QSL label from a contact and the texts of the label files.
 
 #include "media/LabelTemplate.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -51,6 +52,12 @@ private slots:
                                 << "73"
                                 << ""
                                 << "[]";
+        QTest::newRow("a line break in the note stays on the line")
+            << "<CALL> <VIA> 73"
+            << "UA3ABC"
+            << "via DL1ABC\r\nQSL direct"
+            << ""
+            << "UA3ABC  DL1ABC  QSL direct 73";
         QTest::newRow("VIA in the call stays") << "<CALL> <VIA>"
                                                << "RA3VIA"
                                                << "via DL1ABC"
@@ -74,7 +81,9 @@ private slots:
         QFETCH(QString, rxQsl);
         QFETCH(QString, filled);
         const LabelContact c{call, note, "10.03.2024", "09:05:30", "14", "SSB", "59", rxQsl};
-        QCOMPARE(LabelTemplate::fillLine(line, c), filled);
+        // As the print window shows it: through its work file.
+        QCOMPARE(LabelTemplate::linesOf(LabelTemplate::fileText({LabelTemplate::fillLine(line, c)})),
+                 QStringList{filled});
     }
 
     void fontFile_data() {
@@ -107,6 +116,28 @@ private slots:
         QVERIFY(!LabelTemplate::applyFontFile({"Arial", "x", "B"}, f, error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(f, LabelTemplate::builtInFont());
+    }
+
+    void hostileLabelFilesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lines"); // -1: any number
+        QTest::addColumn<bool>("fontApplies");
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 7101) << -1 << false;
+        QTest::newRow("truncated font file") << QByteArray("Arial\r\n1") << 2 << true;
+        QTest::newRow("10 MB without a line break") << QByteArray(10 * 1024 * 1024, 'x') << 1 << false;
+        QTest::newRow("a million lines") << QByteArray("12\r\n").repeated(1000000) << 1000000 << true;
+        QTest::newRow("NUL bytes") << QByteArray(1000, '\0') << 1 << false;
+    }
+    void hostileLabelFilesAreReadOrRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lines);
+        QFETCH(bool, fontApplies);
+        const QStringList read = LabelTemplate::linesOf(bytes);
+        if (lines >= 0) QCOMPARE(read.size(), lines);
+        TextFont f = LabelTemplate::builtInFont();
+        QString error;
+        QCOMPARE(LabelTemplate::applyFontFile(read, f, error), fontApplies);
+        QCOMPARE(error.isEmpty(), fontApplies);
     }
 
     void templateLinesKeepBlanksAndCyrillic() {

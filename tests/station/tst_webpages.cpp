@@ -4,6 +4,7 @@
 #include "platform/HtmlElements.h"
 #include "station/CallLookup.h"
 #include "station/DxSpots.h"
+#include "support/HostileBytes.h"
 
 #include <QtTest>
 
@@ -42,6 +43,36 @@ private slots:
         QCOMPARE(HtmlElements::innerTexts(HtmlElements::decode(cp)).last(), text);
         const QByteArray utf8 = "<html><body>" + text.toUtf8() + "</body></html>";
         QCOMPARE(HtmlElements::innerTexts(HtmlElements::decode(utf8, "text/html")).last(), text);
+    }
+
+    void hostilePagesAreReadOrRefused_data() {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("elements"); // -1: any number, at least html, head and body
+        const auto nested = [](const QByteArray& tag, int depth) {
+            return "<html><body>" + ("<" + tag + ">").repeated(depth) + "x</body></html>";
+        };
+        QTest::newRow("random bytes") << randomBytes(64 * 1024, 27) << false << -1;
+        QTest::newRow("truncated in a tag") << QByteArray("<html><body><pre>K1ABC  14025.0\r\nDL1</pre><sp") << false
+                                            << 4;
+        QTest::newRow("10 MB flat") << "<html><body>" + QByteArray(10 * 1024 * 1024, 'x') << true << 0;
+        QTest::newRow("4 000 nested div are read 512 deep") << nested("div", 4000) << false << 513;
+        QTest::newRow("20 000 nested div") << nested("div", 20000) << true << 0;
+        QTest::newRow("100 000 nested b") << nested("b", 100000) << true << 0;
+        QTest::newRow("100 000 closed nested div")
+            << nested("div", 100000).replace("x<", "x" + QByteArray("</div>").repeated(100000) + "<") << true << 0;
+    }
+    void hostilePagesAreReadOrRefused() {
+        QFETCH(QByteArray, page);
+        QFETCH(bool, refused);
+        QFETCH(int, elements);
+        QString why;
+        const QStringList texts = HtmlElements::innerTexts(HtmlElements::decode(page), &why);
+        QCOMPARE(!why.isEmpty(), refused);
+        if (elements >= 0)
+            QCOMPARE(texts.size(), elements);
+        else
+            QVERIFY(texts.size() >= 3);
     }
 
     void pageTextIsTheLastTextBeforeTheLastNineElements_data() {

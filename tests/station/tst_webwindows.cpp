@@ -186,6 +186,7 @@ private slots:
         QTest::newRow("no such page") << "404" << "No access to Internet! ";
         QTest::newRow("fewer than ten elements") << "short" << "";
         QTest::newRow("not a spot page") << "garbage" << "";
+        QTest::newRow("larger than 4 MB") << "huge" << "No access to Internet! ";
     }
     void pagesThatFailChangeNothing() {
         QFETCH(QString, how);
@@ -198,6 +199,8 @@ private slots:
             qputenv("ZELMOR_PAGE_TIMEOUT_MS", "300");
         }
         if (how == "short") other.serve(kSpotPath, "<html><body><pre>" + spot("ZZ9Z", "7001.0").toUtf8() + "</pre>");
+        if (how == "huge")
+            other.serve(kSpotPath, spotPage(spots("ZZ9Z", 3)).replace("</body>", QByteArray(5 << 20, ' ') + "</body>"));
         if (how == "garbage") other.serve(kSpotPath, QByteArray("\xff\xfe<<<\0\0>>", 9), "application/octet-stream");
         qputenv("ZELMOR_DXSPOT_SERVER", other.base().toUtf8());
         FDX_Cluster->ButtonShowClusterClick();
