@@ -101,9 +101,16 @@ private slots:
         QTest::newRow("short call skipped but counted")
             << fileLines({"UA:;x:;", "DL1XYZ:;Hans:;"}) << QList<int>{2, 1, 0, 1, 0} << QStringList{};
         QTest::newRow("bad lines skipped, the rest imported")
-            << fileLines({"DL1AAA:;A:;", "DL1BBB:;B:;::;::;::;::;::;::;xx-yy-zzzz:;", "garbage",
-                          "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
-            << QList<int>{5, 2, 0, 0, 3} << QStringList{};
+            << fileLines({"DL1AAA:;A:;", "garbage", "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
+            << QList<int>{4, 2, 0, 0, 2} << QStringList{};
+        QTest::newRow("a birthday that is no date reads as none")
+            << fileLines({"UA3ABC:;Ivan Petrov:;:;:;:;:;27:;0:;1970-05-16:;",
+                          "DL1BBB:;Bob:;::;::;::;::;::;::;xx-yy-zzzz:;"})
+            << QList<int>{2, 1, 1, 0, 0}
+            << QStringList{
+                   "'UA3ABC'|'Ivan Petrov'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|27|'2024-03-10'|"
+                   "'1970-05-15'",
+                   "'DL1BBB'|'Bob'|':'|':'|':'|':'|27|'2024-03-10'|'00:00:00'"};
         QTest::newRow("value holding the separator")
             << fileLines({"DL2AAA:;Jo:\\;hn:;"}) << QList<int>{1, 1, 0, 0, 0}
             << QStringList{"'DL2AAA'|'Jo:;hn'|''|''|''|''|27|'2024-03-10'|'00:00:00'"};
