@@ -6,6 +6,7 @@
 #include "support/TempDataFolder.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -130,6 +131,53 @@ private slots:
         for (const QString& row : expected)
             QVERIFY2(rows().contains(row), qPrintable(rows().join("\n")));
         QCOMPARE(rows().size(), 1 + r.added);
+    }
+
+    // Whatever the bytes, the import ends, stores nothing longer than its column and leaves a
+    // sound database; every line lands in exactly one of the counts.
+    void anyBytesAreImportedWithoutHarm_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        auto random = [](qsizetype size, quint32 seed) {
+            QRandomGenerator g(seed);
+            QByteArray b(size, Qt::Uninitialized);
+            for (char& c : b)
+                c = char(g.bounded(256));
+            return b;
+        };
+        QByteArray head;
+        for (const QString& l : fileLines({}))
+            head += l.toLatin1() + "\r\n";
+        const QByteArray entry =
+            "DL1ABC:;Hans:;Berlin:;JO62QM:;note:;h@x.de:;27:;01.01.2024:;02.03.1970:;\r\n";
+        QTest::newRow("random bytes") << random(64 * 1024, 1);
+        QTest::newRow("random bytes after a header") << head + random(64 * 1024, 2);
+        QTest::newRow("cut inside an entry") << head + entry + entry.left(30);
+        QTest::newRow("cut inside the header") << head.left(20);
+        QTest::newRow("10 MB of random bytes") << random(10 << 20, 3);
+        QTest::newRow("one line of 10 MB") << head + "DL1ABC:;" + QByteArray(10 << 20, 'x') + ":;";
+        QTest::newRow("one line of 10 MB of separators")
+            << head + "DL1ABC" + QByteArray(10 << 20, ':').replace("::", ":;");
+        QTest::newRow("one line of 10 MB of escaped separators")
+            << head + "DL1ABC:;" + QByteArray(10 << 20, ':').replace("::", ":\\;");
+        QTest::newRow("NULs") << head + QByteArray("DL\0ABC:;\0\0:;", 13) + QByteArray(4096, '\0') + "\r\n" +
+                                     entry;
+        QTest::newRow("line ends only") << head + QByteArray(1 << 16, '\n') + QByteArray(1 << 16, '\r');
+        QTest::newRow("invalid UTF-8 in a UTF-8 file") << head + "R0AA:;\xD0\x98\xD0:;\r\n" + entry;
+    }
+    void anyBytesAreImportedWithoutHarm() {
+        QFETCH(QByteArray, bytes);
+        QBuffer in(&bytes);
+        in.open(QIODevice::ReadOnly);
+        const auto r = CallbookStore::importFile(*cb, in, kToday);
+        QCOMPARE(r.added + r.updated + r.shortCall + r.bad, r.count);
+        QCOMPARE(rows().size(), 1 + r.added);
+        QCOMPARE(
+            cb->scalar("SELECT MAX(MAX(length(Call)) > 20, MAX(length(Name)) > 50, MAX(length(QTH)) > 50, "
+                       "MAX(length(QTHLoc)) > 10, MAX(length(Note)) > 250, MAX(length(EMail)) > 50) "
+                       "FROM CB_W")
+                .toInt(),
+            0);
+        QCOMPARE(cb->scalar("PRAGMA integrity_check").toString(), QString("ok"));
     }
 
     void exportThenImportGivesSameEntries() {
