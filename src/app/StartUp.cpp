@@ -10,6 +10,7 @@
 #include "data/AdifLog.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
+#include "data/UGlobal.h"
 #include "logbook/UAbout.h"
 #include "logbook/UFilter.h"
 #include "logbook/UFilterCall.h"
@@ -49,6 +50,7 @@ namespace StartUp {
 void initApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Zelmor Log"));
     app.setQuitOnLastWindowClosed(false);
+    Dialogs::setErrorPreface(&PlainWordsForError);
 }
 
 void createObjects() {

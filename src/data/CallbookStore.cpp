@@ -256,15 +256,16 @@ void importLine(Statements& st, const QString& line, const QDate& today, ImportR
         ++r.bad;
         return;
     }
-    const QString birthdayText = p.at(8);
+    // Each writer puts its own date format in the file: a birthday that is no date here counts
+    // as none, and the rest of the entry is still worth having.
+    QString birthdayText = p.at(8);
     QVariant birthday;
     if (!birthdayText.isEmpty() && birthdayText != QLatin1String("0")) {
         const std::optional<DayTime> dt = dayTimeFromFile(birthdayText);
-        if (!dt) {
-            ++r.bad;
-            return;
-        }
-        birthday = storedDayTime(*dt);
+        if (dt)
+            birthday = storedDayTime(*dt);
+        else
+            birthdayText.clear();
     }
     const int widths[] = {CallWidth, NameWidth, QthWidth, QthLocWidth, NoteWidth, EMailWidth};
     for (int i = 1; i < 6; ++i) {

@@ -67,11 +67,11 @@ int exportChanged(Connection& c, QIODevice& out, const Progress& progress = {});
 void clearChangeMarks(Connection& c);
 
 struct ImportResult {
-    int count = 0;     // lines after the header, the count the user is told
+    int count = 0;     // lines after the header
     int added = 0;     // new entries
     int updated = 0;   // known entries rewritten
     int shortCall = 0; // lines whose call has 2 characters or fewer
-    int bad = 0;       // unreadable lines skipped: no separator, a call too long, a birthday that is no date
+    int bad = 0;       // unreadable lines skipped: no separator, a call too long
     int cut = 0;       // values cut to their column's width
 };
 // Adds or updates one entry per line of the exchange file, in transactions of `batch` lines.

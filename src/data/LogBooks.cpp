@@ -2,6 +2,7 @@
 
 #include "awards/AwardMarks.h"
 #include "dataset/Connection.h"
+#include "dataset/FilterParser.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,7 +43,7 @@ int repointContacts(Connection& c, qint64 from, qint64 to) {
     if (moving < kRebuildFrom || moving * 3 < all) return c.execute(update, {to, from});
     const QStringList indexes = bookIndexDefinitions(c);
     for (int i = 0; i < indexes.size(); i += 2)
-        c.execute(QStringLiteral("DROP INDEX \"%1\"").arg(indexes[i]));
+        c.execute(QStringLiteral("DROP INDEX ") + FilterParser::quoted(indexes[i]));
     const int moved = c.execute(update, {to, from});
     for (int i = 1; i < indexes.size(); i += 2)
         c.execute(indexes[i]);

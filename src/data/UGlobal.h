@@ -4,6 +4,7 @@
 #include "platform/DataFolder.h"
 
 #include <QString>
+#include <exception>
 
 void RefreshLogTables();
 // Re-reads every view of the award marks after they were written behind the views' backs.
@@ -14,3 +15,6 @@ void ReportMissingFile(const QString& path, const QString& mode);
 // settings window's language box reads "Russian" at the moment the message is shown.
 bool MessagesInRussian();
 QString Msg(const QString& english, const QString& russian);
+// The plain sentence the error box puts before a database error's own text: what became of the
+// user's work and what to do. Empty for errors whose own text says it already.
+QString PlainWordsForError(const std::exception& e);

@@ -5,8 +5,10 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <atomic>
+#include <sqlite3.h>
 #include <utility>
 
 namespace {
@@ -21,6 +23,25 @@ QString driverText(const QSqlError& e) {
 // SQLITE_BUSY: another connection holds the lock.
 bool isBusy(const QSqlError& e) {
     return e.nativeErrorCode() == QLatin1String("5");
+}
+
+// What a failed write tells the user, from SQLite's result code (primary or extended).
+DbError::Kind writeFault(const QSqlError& e) {
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    if (!ok) return DbError::Kind::Other;
+    switch (code & 0xff) {
+    case SQLITE_FULL:
+        return DbError::Kind::DiskFull;
+    case SQLITE_IOERR:
+        return DbError::Kind::DiskIo;
+    case SQLITE_READONLY:
+        return DbError::Kind::ReadOnly;
+    case SQLITE_CANTOPEN:
+        return DbError::Kind::CannotOpen;
+    default:
+        return DbError::Kind::Other;
+    }
 }
 
 } // namespace
@@ -78,7 +99,8 @@ void Connection::openFile(const QString& path) {
             const QString why = driverText(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(dbName_);
-            throw DbError(QStringLiteral("Database file \"%1\": cannot open (%2)").arg(path, why));
+            throw DbError(QStringLiteral("Database file \"%1\": cannot open (%2)").arg(path, why),
+                          DbError::Kind::CannotOpen);
         }
         // A file that is not a database opens fine; its first read fails.
         QSqlQuery probe(db);
@@ -91,7 +113,8 @@ void Connection::openFile(const QString& path) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(dbName_);
-            throw DbError(QStringLiteral("Database file \"%1\": cannot open (%2)").arg(path, why));
+            throw DbError(QStringLiteral("Database file \"%1\": cannot open (%2)").arg(path, why),
+                          DbError::Kind::CannotOpen);
         }
         // Readers go on while another program writes. A file that cannot switch (a read-only
         // folder, another program holding it right now) keeps its rollback journal and works as before.
@@ -144,21 +167,23 @@ void Connection::setBusyTimeout(int ms) {
 
 void Connection::fail(const QSqlError& e, Access access) {
     const QString why = driverText(e);
-    if (!isBusy(e)) throw DbError(why);
+    if (!isBusy(e)) throw DbError(why, access == Access::Read ? DbError::Kind::Other : writeFault(e));
     const QString text = QStringLiteral("The database file \"%1\" is used by another program (%2).")
                              .arg(QFileInfo(file_).fileName(), why);
     if (access == Access::Read) {
         if (lockReported_) throw DbLockRepeated(text);
         lockReported_ = true;
     }
-    throw DbError(text, true);
+    throw DbError(text, DbError::Kind::Locked);
 }
 
 QSqlQuery Connection::run(const QString& sql, const QVariantList& binds, Access access) {
     QSqlDatabase d = db();
     if (!d.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
     // Inside a transaction the write lock is held already; only its end may wait for readers.
-    const bool waits = access == Access::Commit || (access == Access::Write && txDepth_ == 0);
+    const bool startsWrite = access == Access::Write && txDepth_ == 0;
+    if (startsWrite) refuseWhenMoved();
+    const bool waits = access == Access::Commit || startsWrite;
     if (waits) setBusyTimeout(writeWait_);
     QSqlQuery q(d);
     q.setForwardOnly(true);
@@ -172,6 +197,16 @@ QSqlQuery Connection::run(const QString& sql, const QVariantList& binds, Access 
     if (!ok) fail(q.lastError(), access);
     if (access == Access::Read) lockReported_ = false;
     return q;
+}
+
+void Connection::refuseWhenMoved() {
+    const QVariant handle = db().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    int moved = 0;
+    if (h && sqlite3_file_control(h, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        throw DbError(QStringLiteral("Database file \"%1\" was deleted or moved while in use").arg(file_),
+                      DbError::Kind::Moved);
 }
 
 void Connection::exec(const QString& sql, Access access) {

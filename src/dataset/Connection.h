@@ -59,6 +59,9 @@ private:
     QSqlQuery run(const QString& sql, const QVariantList& binds, Access access);
     void exec(const QString& sql, Access access);
     [[noreturn]] void fail(const class QSqlError& e, Access access);
+    // A file deleted or renamed while open takes every later write with it when the connection
+    // closes (it writes on into the unlinked file): asked before each write transaction, one stat.
+    void refuseWhenMoved();
     void setBusyTimeout(int ms);
 
     QString name_;

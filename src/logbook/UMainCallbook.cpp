@@ -7,8 +7,8 @@
 #include "data/UDM.h"
 #include "data/UGlobal.h"
 #include "dataset/Connection.h"
-#include "dataset/StoredValue.h"
 #include "dataset/Dataset.h"
+#include "dataset/StoredValue.h"
 #include "logbook/UProgres.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
@@ -17,12 +17,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QProgressBar>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -167,7 +167,8 @@ void TFMain::ButtonCBFindZelmorClick() {
 
 void TFMain::EditCBCallChange() {
     // The settings window is created after this one: until then the callbook counts as off.
-    setCallbookButtons(this, EditCBCall->text().size() >= 3 && FConfig && FConfig->CheckBoxInternal->isChecked());
+    setCallbookButtons(this,
+                       EditCBCall->text().size() >= 3 && FConfig && FConfig->CheckBoxInternal->isChecked());
 }
 
 void TFMain::EditCBDblClick(QLineEdit* box) {
@@ -325,7 +326,8 @@ void TFMain::ImpNewCallClick() {
             throw CallbookStore::FileError(file.fileName() + QStringLiteral(": ") + file.errorString());
         r = CallbookStore::importFile(*DM->ConnectionCB, file, Clock::today(), &WalkWindows::showProgress);
     }
-    const QString n = QString::number(r.count);
+    // What the user is told is what the callbook gained, not how long the file was.
+    const QString n = QString::number(r.added + r.updated);
     QString text = Msg(QStringLiteral("Imported ") + n + QStringLiteral(" records. "),
                        QStringLiteral("Импортировано ") + n + QStringLiteral(" записей. "));
     if (r.bad > 0)

@@ -2,7 +2,6 @@
 
 #include "platform/ReportedError.h"
 
-
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -119,8 +118,8 @@ public:
     }
     void notice(const QString& text) override {
         logMessage(text, DlgType::Plain);
-        auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                                    QApplication::activeWindow());
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                                    QMessageBox::Ok, QApplication::activeWindow());
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setModal(false);
         if (const int ms = autoCloseMs()) QTimer::singleShot(ms, box, &QMessageBox::close);
@@ -138,6 +137,11 @@ std::unique_ptr<DialogBackend>& current() {
     static std::unique_ptr<DialogBackend> b;
     if (!b) b = std::make_unique<QtDialogBackend>();
     return b;
+}
+
+std::function<QString(const std::exception&)>& errorPreface() {
+    static std::function<QString(const std::exception&)> preface;
+    return preface;
 }
 
 } // namespace
@@ -185,9 +189,16 @@ bool guarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const std::exception& e) {
-        if (!dynamic_cast<const ReportedError*>(&e)) errorBox(QString::fromUtf8(e.what()));
+        if (dynamic_cast<const ReportedError*>(&e)) return false;
+        const QString text = QString::fromUtf8(e.what());
+        const QString preface = errorPreface() ? errorPreface()(e) : QString();
+        errorBox(preface.isEmpty() ? text : preface + QLatin1Char('\n') + text);
     }
     return false;
+}
+
+void setErrorPreface(std::function<QString(const std::exception&)> preface) {
+    errorPreface() = std::move(preface);
 }
 
 } // namespace Dialogs

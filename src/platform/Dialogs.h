@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -29,7 +30,7 @@ public:
     virtual QString openFile(const FileDialogRequest& r) = 0; // empty = cancelled
     virtual QString saveFile(const FileDialogRequest& r) = 0; // empty = cancelled
     virtual int showModal(QWidget* w) = 0;                    // the window's result code
-    virtual void notice(const QString& text) = 0;              // shown without waiting for an answer
+    virtual void notice(const QString& text) = 0;             // shown without waiting for an answer
 };
 
 namespace Dialogs {
@@ -54,6 +55,9 @@ DialogBackend& backend();
 // Runs a handler and shows any error it throws in the standard error box, as the framework did
 // for every event; returns false when an error was shown.
 bool guarded(const std::function<void()>& handler);
+// What guarded() puts on a line before an error's own text: a plain sentence for the user, or
+// nothing. Set by the program, which knows its errors and the message language.
+void setErrorPreface(std::function<QString(const std::exception&)> preface);
 
 // A slot that runs a window's handler through guarded():
 // connect(button, &QPushButton::clicked, w, Dialogs::guardedSlot(w, &W::ButtonClick)).

@@ -311,8 +311,10 @@ private slots:
         QTest::addColumn<int>("entriesAfter");
         const QByteArray head = "Zelmor-Callbook\r\nSoftware by QX7ZV\r\nA\r\nB\r\n4:;---\r\n";
         QTest::newRow("a bad line among good ones")
-            << head + "DL1AAA:;Hans:;\r\nDL1BBB:;B:;:;:;:;:;:;:;xx:;\r\nUA3ABC:;Ivan Petrov:;\r\nUA:;x:;\r\n"
-            << "Imported 4 records. Unreadable lines skipped: 1. " << 3;
+            << head + "DL1AAA:;Hans:;\r\nno separator\r\nUA3ABC:;Ivan Petrov:;\r\nUA:;x:;\r\n"
+            << "Imported 2 records. Unreadable lines skipped: 1. " << 3;
+        QTest::newRow("unreadable lines only") << head + "x\r\ny\r\nz\r\n"
+                                               << "Imported 0 records. Unreadable lines skipped: 3. " << 2;
         QTest::newRow("short file") << QByteArray("Zelmor-Callbook\r\n") << "Imported 0 records. " << 2;
     }
     void importsFile() {

@@ -6,6 +6,7 @@
 #include "support/TempDataFolder.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -101,9 +102,16 @@ private slots:
         QTest::newRow("short call skipped but counted")
             << fileLines({"UA:;x:;", "DL1XYZ:;Hans:;"}) << QList<int>{2, 1, 0, 1, 0} << QStringList{};
         QTest::newRow("bad lines skipped, the rest imported")
-            << fileLines({"DL1AAA:;A:;", "DL1BBB:;B:;::;::;::;::;::;::;xx-yy-zzzz:;", "garbage",
-                          "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
-            << QList<int>{5, 2, 0, 0, 3} << QStringList{};
+            << fileLines({"DL1AAA:;A:;", "garbage", "DL1CCC:;C:;", "DL1DDDDDDDDDDDDDDDDDD:;too long:;"})
+            << QList<int>{4, 2, 0, 0, 2} << QStringList{};
+        QTest::newRow("a birthday that is no date reads as none")
+            << fileLines({"UA3ABC:;Ivan Petrov:;:;:;:;:;27:;0:;1970-05-16:;",
+                          "DL1BBB:;Bob:;::;::;::;::;::;::;xx-yy-zzzz:;"})
+            << QList<int>{2, 1, 1, 0, 0}
+            << QStringList{
+                   "'UA3ABC'|'Ivan Petrov'|'Moscow'|'KO85TS'|'QSL via buro'|'ivan@mail.ru'|27|'2024-03-10'|"
+                   "'1970-05-15'",
+                   "'DL1BBB'|'Bob'|':'|':'|':'|':'|27|'2024-03-10'|'00:00:00'"};
         QTest::newRow("value holding the separator")
             << fileLines({"DL2AAA:;Jo:\\;hn:;"}) << QList<int>{1, 1, 0, 0, 0}
             << QStringList{"'DL2AAA'|'Jo:;hn'|''|''|''|''|27|'2024-03-10'|'00:00:00'"};
@@ -123,6 +131,53 @@ private slots:
         for (const QString& row : expected)
             QVERIFY2(rows().contains(row), qPrintable(rows().join("\n")));
         QCOMPARE(rows().size(), 1 + r.added);
+    }
+
+    // Whatever the bytes, the import ends, stores nothing longer than its column and leaves a
+    // sound database; every line lands in exactly one of the counts.
+    void anyBytesAreImportedWithoutHarm_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        auto random = [](qsizetype size, quint32 seed) {
+            QRandomGenerator g(seed);
+            QByteArray b(size, Qt::Uninitialized);
+            for (char& c : b)
+                c = char(g.bounded(256));
+            return b;
+        };
+        QByteArray head;
+        for (const QString& l : fileLines({}))
+            head += l.toLatin1() + "\r\n";
+        const QByteArray entry =
+            "DL1ABC:;Hans:;Berlin:;JO62QM:;note:;h@x.de:;27:;01.01.2024:;02.03.1970:;\r\n";
+        QTest::newRow("random bytes") << random(64 * 1024, 1);
+        QTest::newRow("random bytes after a header") << head + random(64 * 1024, 2);
+        QTest::newRow("cut inside an entry") << head + entry + entry.left(30);
+        QTest::newRow("cut inside the header") << head.left(20);
+        QTest::newRow("10 MB of random bytes") << random(10 << 20, 3);
+        QTest::newRow("one line of 10 MB") << head + "DL1ABC:;" + QByteArray(10 << 20, 'x') + ":;";
+        QTest::newRow("one line of 10 MB of separators")
+            << head + "DL1ABC" + QByteArray(10 << 20, ':').replace("::", ":;");
+        QTest::newRow("one line of 10 MB of escaped separators")
+            << head + "DL1ABC:;" + QByteArray(10 << 20, ':').replace("::", ":\\;");
+        QTest::newRow("NULs") << head + QByteArray("DL\0ABC:;\0\0:;", 13) + QByteArray(4096, '\0') + "\r\n" +
+                                     entry;
+        QTest::newRow("line ends only") << head + QByteArray(1 << 16, '\n') + QByteArray(1 << 16, '\r');
+        QTest::newRow("invalid UTF-8 in a UTF-8 file") << head + "R0AA:;\xD0\x98\xD0:;\r\n" + entry;
+    }
+    void anyBytesAreImportedWithoutHarm() {
+        QFETCH(QByteArray, bytes);
+        QBuffer in(&bytes);
+        in.open(QIODevice::ReadOnly);
+        const auto r = CallbookStore::importFile(*cb, in, kToday);
+        QCOMPARE(r.added + r.updated + r.shortCall + r.bad, r.count);
+        QCOMPARE(rows().size(), 1 + r.added);
+        QCOMPARE(
+            cb->scalar("SELECT MAX(MAX(length(Call)) > 20, MAX(length(Name)) > 50, MAX(length(QTH)) > 50, "
+                       "MAX(length(QTHLoc)) > 10, MAX(length(Note)) > 250, MAX(length(EMail)) > 50) "
+                       "FROM CB_W")
+                .toInt(),
+            0);
+        QCOMPARE(cb->scalar("PRAGMA integrity_check").toString(), QString("ok"));
     }
 
     void exportThenImportGivesSameEntries() {

@@ -101,7 +101,16 @@ private slots:
         QCOMPARE(cell(1, "DXCC", "UA", "Band21"), QString("cfm"));
     }
 
+    void aLargeMoveKeepsTheIndexes_data() {
+        QTest::addColumn<QString>("extraIndex");
+        QTest::newRow("the shipped indexes") << QString();
+        QTest::newRow("an index whose name holds a double quote")
+            << QString(R"(CREATE INDEX "book""s calls" ON Log (LogNameLog, LogCall))");
+    }
+
     void aLargeMoveKeepsTheIndexes() {
+        QFETCH(QString, extraIndex);
+        if (!extraIndex.isEmpty()) log->execute(extraIndex);
         auto schema = [this] {
             QStringList out;
             QSqlQuery q(log->db());

@@ -10,6 +10,7 @@
 #include "widgets/DBGrid.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -142,18 +143,52 @@ private slots:
         app.reset(); // before the other program lets go of the file
     }
 
-    void fullDiskShowsItsOwnError() {
+    void aSaveTheDiskRefusesSaysWhyAndKeepsTheEntry_data() {
+        QTest::addColumn<bool>("deleteTheFile"); // else the disk fills up
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("sentence"); // the first line of the message
+        QTest::addColumn<QString>("cause");    // in the technical text after it
+        QTest::newRow("a full disk")
+            << false << "English"
+            << "The disk is full, so this change was not saved: make room on the disk "
+               "and try again."
+            << "database or disk is full";
+        QTest::newRow("a full disk, Russian messages")
+            << false << "Russian"
+            << "Диск переполнен, поэтому это изменение не сохранено: освободите место на диске и повторите."
+            << "database or disk is full";
+        QTest::newRow("the log file deleted while running")
+            << true << "English"
+            << "The database file was deleted or moved while the program was running, so this change was not "
+               "saved: put the file back in its place and start the program again."
+            << "DB/Log/Log_Zelmor.mdb";
+    }
+    void aSaveTheDiskRefusesSaysWhyAndKeepsTheEntry() {
+        QFETCH(bool, deleteTheFile);
+        QFETCH(QString, language);
+        QFETCH(QString, sentence);
+        QFETCH(QString, cause);
         start();
+        FConfig->ComboBoxLanguage->setCurrentText(language);
         save("UA3AAA");
         Connection* log = DM->ConnectionLog;
-        fillTheDisk(log, "INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)");
+        if (deleteTheFile) {
+            for (const char* end : {"", "-wal", "-shm"})
+                QVERIFY(QFile::remove(log->fileName() + end));
+        } else {
+            fillTheDisk(log, "INSERT INTO Log (LogCall, LogNameLog, LogNotepad) VALUES ('X', 9, ?)");
+        }
         app->dialogs().clear();
         save("UA3BBB");
         QCOMPARE(app->dialogs().messages.size(), 1);
-        QVERIFY2(app->dialogs().lastText().contains("full"), qPrintable(app->dialogs().lastText()));
+        const QStringList lines = app->dialogs().lastText().split('\n');
+        QCOMPARE(lines.first(), sentence);
+        QVERIFY2(lines.size() == 2 && lines.last().contains(cause), qPrintable(app->dialogs().lastText()));
+        QCOMPARE(FMain->EditCall->text(), QString("UA3BBB"));
         QVERIFY(!log->inTransaction());
         QCOMPARE(bookRows(), 1);
         verifyViewMatchesFile("UA3AAA");
+        if (deleteTheFile) return;
 
         log->execute("DELETE FROM Log WHERE LogNameLog = 9");
         log->scalar("PRAGMA max_page_count = 1000000");
