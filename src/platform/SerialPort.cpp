@@ -7,6 +7,8 @@
 #include <QSerialPort>
 #include <QThread>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -54,6 +56,12 @@ public:
     }
 
     bool open(const QString& device, int baud, QString* why) override {
+        // Such a name is no device, and Qt's lock-file code overflows the stack on a NUL in it.
+        if (std::any_of(device.begin(), device.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; })) {
+            if (why) *why = QStringLiteral("the port name holds a control character");
+            return false;
+        }
         port_.setPortName(device);
         port_.setBaudRate(baud);
         port_.setDataBits(QSerialPort::Data8);

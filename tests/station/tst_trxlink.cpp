@@ -185,8 +185,10 @@ private slots:
         QTest::newRow("none chosen") << "None"
                                      << "no port is chosen in the settings";
         // A name of this process alone: the serial layer's lock file is shared by every process.
-        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid())
-                                        << "no such device";
+        QTest::newRow("missing device")
+            << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid()) << "no such device";
+        QTest::newRow("control character") << QStringLiteral("/dev/tty") + QChar(0) + QStringLiteral("S0")
+                                           << "the port name holds a control character";
         QTest::newRow("in use") << "" // the fake radio's port, held by another program
                                 << "the device is in use by another program";
     }
