@@ -23,8 +23,11 @@ public:
     static constexpr int DrainLimitMs = 500;
 
     // Starts the worker, which opens `device` (empty: no device) at `baud`; a failed opening is
-    // reported once through `onFailure`, and the worker then waits idle until close().
-    TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure);
+    // reported once through `onFailure`, and the worker then waits idle until close(). A device
+    // that goes away while open is reported once through `onLost`: the worker closes the port
+    // and its thread ends.
+    TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure,
+            FailureHandler onLost);
     ~TrxLink();
     TrxLink(const TrxLink&) = delete;
     TrxLink& operator=(const TrxLink&) = delete;

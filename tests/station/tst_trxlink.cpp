@@ -179,31 +179,47 @@ private slots:
         QVERIFY(app->dialogs().messages.isEmpty());
     }
 
-    void portThatCannotOpenIsReportedOnce_data() {
+    // A port that cannot be opened, or whose device goes away while connected, is reported once
+    // and leaves the link disconnected, its reader ended.
+    void failingPortIsReportedOnceAndDisconnects_data() {
         QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("none chosen") << "None"
-                                     << "no port is chosen in the settings";
+        QTest::addColumn<bool>("unplug");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none chosen") << "None" << false
+                                     << " cannot be opened: no port is chosen in the settings";
         // A name of this process alone: the serial layer's lock file is shared by every process.
         QTest::newRow("missing device")
-            << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid()) << "no such device";
-        QTest::newRow("control character") << QStringLiteral("/dev/tty") + QChar(0) + QStringLiteral("S0")
-                                           << "the port name holds a control character";
+            << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid()) << false
+            << " cannot be opened: no such device";
+        QTest::newRow("control character")
+            << QStringLiteral("/dev/tty") + QChar(0) + QStringLiteral("S0") << false
+            << " cannot be opened: the port name holds a control character";
         QTest::newRow("in use") << "" // the fake radio's port, held by another program
-                                << "the device is in use by another program";
+                                << false << " cannot be opened: the device is in use by another program";
+        QTest::newRow("unplugged while connected")
+            << "" << true
+            << " stopped working: the device has gone away (unplugged or switched off). The transceiver is "
+               "disconnected.";
     }
-    void portThatCannotOpenIsReportedOnce() {
+    void failingPortIsReportedOnceAndDisconnects() {
         QFETCH(QString, port);
-        QFETCH(QString, reason);
+        QFETCH(bool, unplug);
+        QFETCH(QString, message);
         QSerialPort otherProgram(radio->portName());
         if (port.isEmpty()) {
             port = radio->portName();
-            QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+            if (!unplug) QVERIFY(otherProgram.open(QIODevice::ReadWrite));
         }
         TrxSettings.TrxPort = port;
-        FMain->DeviceTrxConnect->trigger();
+        if (unplug) {
+            connectLink();
+            pollUntilDecoded();
+            radio->unplug();
+        } else {
+            FMain->DeviceTrxConnect->trigger();
+        }
         QTRY_COMPARE(app->dialogs().messages.size(), 1);
-        QVERIFY2(app->dialogs().lastText().startsWith("Port " + port + " cannot be opened: " + reason),
+        QVERIFY2(app->dialogs().lastText().startsWith("Port " + port + message),
                  qPrintable(app->dialogs().lastText()));
         QVERIFY(!FMain->DeviceTrxConnect->isChecked());
         QVERIFY(!FMain->DeviceTrxControl->isEnabled());
