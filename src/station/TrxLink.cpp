@@ -1,6 +1,7 @@
 #include "station/TrxLink.h"
 
 #include "platform/SerialPort.h"
+#include "station/TrxProtocol.h"
 
 #include <QObject>
 #include <QThread>
@@ -73,18 +74,8 @@ private:
             pass_->start();
         }
         if (!port_) return;
-        const qint64 queued = port_->bytesAvailable();
-        const QByteArray bytes = port_->read(std::min<qint64>(queued, TrxLink::ReadBufferSize));
-        // A reply whose ";" has not come yet is dropped; its rest arrives as a reply of its own.
-        QString reply;
-        for (const char c : bytes) {
-            if (c == ';') {
-                if (onReply_) onReply_(reply);
-                reply.clear();
-            } else {
-                reply += QLatin1Char(c);
-            }
-        }
+        // All that waits: at slow line speeds a pass that left bytes behind lagged for good.
+        replies_.feed(port_->read(port_->bytesAvailable()), onReply_);
     }
 
     QString device_;
@@ -93,6 +84,7 @@ private:
     TrxLink::FailureHandler onFailure_;
     TrxLink::FailureHandler onLost_;
     std::unique_ptr<SerialPort> port_;
+    TrxReplySplitter replies_;
     QTimer* pass_ = nullptr;
     int pendingPasses_ = 0;
 };
