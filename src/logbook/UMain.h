@@ -392,6 +392,8 @@ public:
     // The band of the radio's VFO A, on the GUI thread, in the order of the replies.
     void TrxBandArrived(const QString& band);
     void TrxOpenFailed(const QString& port, const QString& why);
+    void TrxLost(const QString& port, const QString& why);
+    void TrxLinkFailed(const QString& message);
     void connectDeviceHandlers();
 
     // --- digital-mode programs (UMainPrograms.cpp) -----------------------------------------

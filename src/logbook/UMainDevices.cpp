@@ -23,7 +23,8 @@ void TFMain::connectDeviceHandlers() {
     connectHandler(DeviceTrxConnect, &TFMain::DeviceTrxConnectClick);
     connectHandler(DeviceTrxControl, &TFMain::DeviceTrxControlClick);
     TrxSetReceiver({this, [this](const QString& band) { TrxBandArrived(band); },
-                    [this](const QString& port, const QString& why) { TrxOpenFailed(port, why); }});
+                    [this](const QString& port, const QString& why) { TrxOpenFailed(port, why); },
+                    [this](const QString& port, const QString& why) { TrxLost(port, why); }});
 }
 
 void TFMain::DeviceTrxConnectClick() {
@@ -58,12 +59,22 @@ void TFMain::TrxBandArrived(const QString& band) {
 }
 
 void TFMain::TrxOpenFailed(const QString& port, const QString& why) {
-    // The link is not shown as connected when its port did not open.
+    TrxLinkFailed(Msg(QStringLiteral("Port ") + port + QStringLiteral(" cannot be opened: ") + why,
+                      QStringLiteral("Порт ") + port + QStringLiteral(" не открыт: ") + why));
+}
+
+void TFMain::TrxLost(const QString& port, const QString& why) {
+    TrxLinkFailed(Msg(QStringLiteral("Port ") + port + QStringLiteral(" stopped working: ") + why +
+                          QStringLiteral(". The transceiver is disconnected."),
+                      QStringLiteral("Порт ") + port + QStringLiteral(" перестал работать: ") + why +
+                          QStringLiteral(". Трансивер отключён.")));
+}
+
+void TFMain::TrxLinkFailed(const QString& message) {
+    // The link is not shown as connected when its port is not open.
     TrxClosePort();
     FTRXControl->TimerUpdate->stop();
     DeviceTrxConnect->setChecked(false);
     DeviceTrxControl->setEnabled(false);
-    Dialogs::messageDlg(Msg(QStringLiteral("Port ") + port + QStringLiteral(" cannot be opened: ") + why,
-                            QStringLiteral("Порт ") + port + QStringLiteral(" не открыт: ") + why),
-                        DlgType::Warning);
+    Dialogs::messageDlg(message, DlgType::Warning);
 }

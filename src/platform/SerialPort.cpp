@@ -7,6 +7,8 @@
 #include <QSerialPort>
 #include <QThread>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -51,9 +53,22 @@ public:
         QObject::connect(&port_, &QSerialPort::bytesWritten, [this] {
             if (port_.bytesToWrite() == 0 && transmitted) transmitted();
         });
+        // A device that went away leaves its descriptor readable for ever: Qt then reports a read
+        // or resource error on every pass of the event loop.
+        QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
+            if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) reportLost();
+        });
+        // A device that floods the line cannot take memory: beyond this its bytes wait in the kernel.
+        port_.setReadBufferSize(64 * 1024);
     }
 
     bool open(const QString& device, int baud, QString* why) override {
+        // Such a name is no device, and Qt's lock-file code overflows the stack on a NUL in it.
+        if (std::any_of(device.begin(), device.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; })) {
+            if (why) *why = QStringLiteral("the port name holds a control character");
+            return false;
+        }
         port_.setPortName(device);
         port_.setBaudRate(baud);
         port_.setDataBits(QSerialPort::Data8);
@@ -73,11 +88,22 @@ public:
         if (!port_.isOpen()) return 0;
         // Take in what the device has delivered but the event loop has not read yet.
         port_.waitForReadyRead(0);
-        port_.clearError();
+        // Only "nothing came" is cleared: an error that says the device is gone must stay seen.
+        if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
         return port_.bytesAvailable();
     }
 
-    QByteArray read(qint64 maxBytes) override { return port_.isOpen() ? port_.read(maxBytes) : QByteArray(); }
+    QByteArray read(qint64 maxBytes) override {
+        if (!port_.isOpen() || maxBytes <= 0) return {};
+        QByteArray bytes(maxBytes, Qt::Uninitialized);
+        const qint64 n = port_.read(bytes.data(), maxBytes);
+        if (n < 0) {
+            reportLost();
+            return {};
+        }
+        bytes.truncate(n);
+        return bytes;
+    }
 
     void drainAndClose(int msecs) override {
         if (!port_.isOpen()) return;
@@ -92,7 +118,14 @@ public:
     }
 
 private:
+    void reportLost() {
+        if (lostReported_) return;
+        lostReported_ = true;
+        if (lost) lost(QStringLiteral("the device has gone away (unplugged or switched off)"));
+    }
+
     QSerialPort port_;
+    bool lostReported_ = false;
 };
 
 } // namespace

@@ -25,6 +25,9 @@ public:
     virtual void drainAndClose(int msecs) = 0;
 
     std::function<void()> transmitted;
+    // Called once when the device has gone away (unplugged, switched off), possibly from inside
+    // a call of this port: the port is of no further use, and its owner closes it later.
+    std::function<void(const QString& why)> lost;
 };
 
 // The port backend of this platform (QSerialPort).

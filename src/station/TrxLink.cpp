@@ -1,6 +1,7 @@
 #include "station/TrxLink.h"
 
 #include "platform/SerialPort.h"
+#include "station/TrxProtocol.h"
 
 #include <QObject>
 #include <QThread>
@@ -9,9 +10,10 @@
 // Lives on the link's thread; owns the port there.
 class TrxLinkWorker : public QObject {
 public:
-    TrxLinkWorker(QString device, int baud, TrxLink::ReplyHandler onReply, TrxLink::FailureHandler onFailure)
+    TrxLinkWorker(QString device, int baud, TrxLink::ReplyHandler onReply, TrxLink::FailureHandler onFailure,
+                  TrxLink::FailureHandler onLost)
         : device_(std::move(device)), baud_(baud), onReply_(std::move(onReply)),
-          onFailure_(std::move(onFailure)) {}
+          onFailure_(std::move(onFailure)), onLost_(std::move(onLost)) {}
 
     void start() {
         pass_ = new QTimer(this);
@@ -24,6 +26,11 @@ public:
         } else {
             auto port = makeSerialPort();
             port->transmitted = [this] { commandLeft(); };
+            // Queued: losing the port destroys it, which must not happen inside its own call.
+            port->lost = [this](const QString& why) {
+                QMetaObject::invokeMethod(
+                    this, [this, why] { lose(why); }, Qt::QueuedConnection);
+            };
             if (port->open(device_, baud_, &why)) port_ = std::move(port);
         }
         if (!port_ && onFailure_) onFailure_(why);
@@ -45,6 +52,14 @@ public:
     }
 
 private:
+    void lose(const QString& why) {
+        if (!port_) return;
+        pass_->stop();
+        port_.reset();
+        if (onLost_) onLost_(why);
+        QThread::currentThread()->quit();
+    }
+
     // One pass per command that left the port, each 70 ms after it.
     void commandLeft() {
         if (pass_->isActive())
@@ -59,32 +74,25 @@ private:
             pass_->start();
         }
         if (!port_) return;
-        const qint64 queued = port_->bytesAvailable();
-        const QByteArray bytes = port_->read(std::min<qint64>(queued, TrxLink::ReadBufferSize));
-        // A reply whose ";" has not come yet is dropped; its rest arrives as a reply of its own.
-        QString reply;
-        for (const char c : bytes) {
-            if (c == ';') {
-                if (onReply_) onReply_(reply);
-                reply.clear();
-            } else {
-                reply += QLatin1Char(c);
-            }
-        }
+        // All that waits: at slow line speeds a pass that left bytes behind lagged for good.
+        replies_.feed(port_->read(port_->bytesAvailable()), onReply_);
     }
 
     QString device_;
     int baud_;
     TrxLink::ReplyHandler onReply_;
     TrxLink::FailureHandler onFailure_;
+    TrxLink::FailureHandler onLost_;
     std::unique_ptr<SerialPort> port_;
+    TrxReplySplitter replies_;
     QTimer* pass_ = nullptr;
     int pendingPasses_ = 0;
 };
 
-TrxLink::TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure)
+TrxLink::TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure,
+                 FailureHandler onLost)
     : thread_(new QThread),
-      worker_(new TrxLinkWorker(device, baud, std::move(onReply), std::move(onFailure))) {
+      worker_(new TrxLinkWorker(device, baud, std::move(onReply), std::move(onFailure), std::move(onLost))) {
     thread_->setObjectName(QStringLiteral("TrxReaderThread"));
     worker_->moveToThread(thread_);
     QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);

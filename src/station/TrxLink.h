@@ -1,8 +1,9 @@
 #pragma once
 // The transceiver link: a serial port served by a worker thread of its own, from its opening to
 // its closing. The worker writes the commands in the order they were sent; after each write has
-// left the port it waits 70 ms for the radio, then reads at most 256 bytes and hands every reply
-// ended by ";" to the reply handler. Every call returns at once except close().
+// left the port it waits 70 ms for the radio, then reads all the bytes that have come and hands
+// every reply ended by ";" to the reply handler; a reply cut by the end of a pass is completed by
+// the next. Every call returns at once except close().
 
 #include <QByteArray>
 #include <QString>
@@ -17,14 +18,16 @@ public:
     using ReplyHandler = std::function<void(const QString& reply)>;
     using FailureHandler = std::function<void(const QString& why)>;
 
-    static constexpr int ReadBufferSize = 256;
     static constexpr int CommandBufferSize = 256;
     static constexpr int AnswerDelayMs = 70;
     static constexpr int DrainLimitMs = 500;
 
     // Starts the worker, which opens `device` (empty: no device) at `baud`; a failed opening is
-    // reported once through `onFailure`, and the worker then waits idle until close().
-    TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure);
+    // reported once through `onFailure`, and the worker then waits idle until close(). A device
+    // that goes away while open is reported once through `onLost`: the worker closes the port
+    // and its thread ends.
+    TrxLink(const QString& device, int baud, ReplyHandler onReply, FailureHandler onFailure,
+            FailureHandler onLost);
     ~TrxLink();
     TrxLink(const TrxLink&) = delete;
     TrxLink& operator=(const TrxLink&) = delete;

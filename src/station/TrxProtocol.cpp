@@ -323,6 +323,23 @@ bool decodeTrxReply(QStringView reply, TrxStatus& st) {
     return true;
 }
 
+void TrxReplySplitter::feed(QByteArrayView bytes, const std::function<void(const QString& reply)>& onReply) {
+    while (!bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf(';');
+        const QByteArrayView part = bytes.first(end < 0 ? bytes.size() : end);
+        if (!overlong_ && pending_.size() + part.size() > MaxReply) {
+            overlong_ = true;
+            pending_.clear();
+        }
+        if (!overlong_) pending_.append(part);
+        if (end < 0) return;
+        if (!overlong_ && onReply) onReply(QString::fromLatin1(pending_));
+        pending_.clear();
+        overlong_ = false;
+        bytes = bytes.sliced(end + 1);
+    }
+}
+
 QString trxBandForEntry(const QString& bandA) {
     if (bandA.isEmpty() || bandA == u"NO") return {};
     if (bandA == u"1,8") return QStringLiteral("1.8");

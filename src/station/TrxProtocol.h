@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <functional>
 
 namespace TrxCommand {
 inline constexpr char Poll[] = "IF;";
@@ -75,6 +76,21 @@ struct TrxStatus {
     InDataTRXInform inform;
     InDataTRXMenu menu;
     InDataTRXMemory memory;
+};
+
+// Cuts the bytes of the line into replies at ";", over any number of reads: a reply whose ";"
+// has not come yet is kept and completed by the next bytes. A reply longer than MaxReply is no
+// reply of the radio's (its longest has 36 characters); it is dropped whole, up to its ";", so
+// whatever the line delivers, at most MaxReply bytes wait here.
+class TrxReplySplitter {
+public:
+    static constexpr qsizetype MaxReply = 512;
+    // Hands each reply completed by `bytes` (without its ";") to `onReply`, in order.
+    void feed(QByteArrayView bytes, const std::function<void(const QString& reply)>& onReply);
+
+private:
+    QByteArray pending_;
+    bool overlong_ = false; // dropping until the next ";"
 };
 
 // Band text of a frequency in Hz ("1,8", "3,5", "7" ... "1260"), "NO" outside every band.

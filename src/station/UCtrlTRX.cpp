@@ -25,6 +25,21 @@ template <class F> void deliver(F&& call) {
         QMetaObject::invokeMethod(receiver.context, std::forward<F>(call), Qt::QueuedConnection);
 }
 
+using PortReport = std::function<void(const QString& port, const QString& why)> TrxReceiver::*;
+
+// A report about the link of one opening, dropped when a later opening or a close came first.
+std::function<void(const QString& why)> reportOf(PortReport which, const QString& port, int generation) {
+    return [which, port, generation](const QString& why) {
+        deliver([which, port, why, generation] {
+            if (generation != linkGeneration || !currentLink) return;
+            QMutexLocker lock(&statusLock);
+            auto report = receiver.*which;
+            lock.unlock();
+            if (report) report(port, why);
+        });
+    };
+}
+
 } // namespace
 
 TrxStatus TrxReadStatus() {
@@ -64,15 +79,8 @@ void TrxOpenPort() {
     const QString port = TrxSettings.TrxPort;
     const int generation = ++linkGeneration;
     currentLink = std::make_unique<TrxLink>(serialDeviceOf(port), TrxSettings.TrxBaud, TrxDecodeReply,
-                                            [port, generation](const QString& why) {
-                                                deliver([port, why, generation] {
-                                                    if (generation != linkGeneration || !currentLink) return;
-                                                    QMutexLocker lock(&statusLock);
-                                                    auto report = receiver.openFailed;
-                                                    lock.unlock();
-                                                    if (report) report(port, why);
-                                                });
-                                            });
+                                            reportOf(&TrxReceiver::openFailed, port, generation),
+                                            reportOf(&TrxReceiver::lost, port, generation));
 }
 
 void TrxSend(const QString& command) {

@@ -27,11 +27,13 @@ void TrxDecodeReply(const QString& reply);
 void TrxInitMenuTable();
 
 // What the link tells the program, delivered on the thread of `context` in the order it
-// happened: the band for the band box, and a port that could not be opened (once per opening).
+// happened: the band for the band box, a port that could not be opened (once per opening), and
+// an open port whose device went away (once; the reader has then ended).
 struct TrxReceiver {
     QObject* context = nullptr;
     std::function<void(const QString& band)> band;
     std::function<void(const QString& port, const QString& why)> openFailed;
+    std::function<void(const QString& port, const QString& why)> lost;
 };
 void TrxSetReceiver(const TrxReceiver& receiver);
 

@@ -4,6 +4,7 @@
 #include "station/TrxProtocol.h"
 #include "station/UCtrlTRX.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 #include <functional>
 #include <map>
@@ -148,6 +149,46 @@ private slots:
             decoded = decodeTrxReply(r, status);
         QCOMPARE(fields().at(field)(status), expected);
         QCOMPARE(decoded, lastDecoded);
+    }
+
+    // Whatever the line delivers, in whatever reads, the splitter holds no more than one reply's
+    // worth and the decoder takes each piece; a reply after the noise is decoded as usual.
+    void hostileBytesNeitherCrashNorGrow_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("readSize");
+        QRandomGenerator random(570);
+        QByteArray noise(1 << 20, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QTest::newRow("random bytes") << noise << 4096;
+        QTest::newRow("random bytes one at a time") << noise.left(64 * 1024) << 1;
+        QTest::newRow("10 MB without a semicolon") << QByteArray(10 << 20, 'F') << (1 << 20);
+        QTest::newRow("10 MB of semicolons") << QByteArray(10 << 20, ';') << (1 << 20);
+        QTest::newRow("NULs") << QByteArray(1 << 20, '\0') << 256;
+        QTest::newRow("cut IF reply") << ifReply("00014074000", '1').left(20).toLatin1() << 3;
+        QTest::newRow("long reply just within") << QByteArray(TrxReplySplitter::MaxReply, '9') << 100;
+        QTest::newRow("digits and codes")
+            << QByteArray("FA99999999999;IF-;EX999999999;MR;RM9;ID;;" + QByteArray(600, 'A') + "PC") << 7;
+    }
+    void hostileBytesNeitherCrashNorGrow() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, readSize);
+        TrxStatus status;
+        decodeTrxReply(QString::fromLatin1(bytes), status);
+        TrxReplySplitter splitter;
+        qsizetype longest = 0;
+        QString last;
+        const auto onReply = [&](const QString& reply) {
+            longest = std::max(longest, reply.size());
+            decodeTrxReply(reply, status);
+            last = reply;
+        };
+        for (qsizetype at = 0; at < bytes.size(); at += readSize)
+            splitter.feed(QByteArrayView(bytes).sliced(at, std::min<qsizetype>(readSize, bytes.size() - at)),
+                          onReply);
+        splitter.feed(";PC077;", onReply);
+        QVERIFY2(longest <= TrxReplySplitter::MaxReply, qPrintable(QString::number(longest)));
+        QCOMPARE(last, QString("PC077"));
+        QCOMPARE(status.data.Power, 77);
     }
 
     void bandBoxTakesTheLogsBandTexts_data() {

@@ -125,26 +125,24 @@ private slots:
         QTRY_COMPARE(FMain->ComboBoxBand->currentText(), QString("7"));
     }
 
-    // Replies are split at ";" in their order; a reply cut by the end of a pass is dropped, and a
-    // pass reads at most 256 bytes, leaving the rest for the pass after the next command.
-    void readPassesSplitRepliesAndStopAt256Bytes() {
+    // Replies are split at ";" in their order; a reply cut by the end of a pass is completed by
+    // the next pass, and a pass reads all the bytes that have come.
+    void readPassesCompleteCutRepliesAndReadAllBytes() {
         radio->silent = true;
         connectLink();
-        radio->sendUnsolicited("PC100;" + FakeTs570::ifReply(21074000, false) + "FA000070");
+        radio->sendUnsolicited("PC100;" + FakeTs570::ifReply(21074000, false) + "FA000101");
         tick();
         QTRY_COMPARE(TrxReadStatus().inform.Freq, 21074000);
         QCOMPARE(TrxReadStatus().data.Power, 100);
-        const qint32 freqA = TrxReadStatus().data.FreqA;
-        radio->sendUnsolicited("50000;PC033;");
+        QVERIFY(TrxReadStatus().data.FreqA != 10120000);
+        radio->sendUnsolicited("20000;PC033;");
         tick();
         QTRY_COMPARE(TrxReadStatus().data.Power, 33);
+        QCOMPARE(TrxReadStatus().data.FreqA, 10120000);
         QByteArray burst; // 50 replies of 6 bytes: 300 bytes
         for (int k = 1; k <= 50; ++k)
             burst += "PC" + QByteArray::number(k).rightJustified(3, '0') + ";";
         radio->sendUnsolicited(burst);
-        tick();
-        QTRY_COMPARE(TrxReadStatus().data.Power, 42);
-        QCOMPARE(TrxReadStatus().data.FreqA, freqA); // the tail of the cut FA reply held no code
         tick();
         QTRY_COMPARE(TrxReadStatus().data.Power, 50);
     }
@@ -179,29 +177,47 @@ private slots:
         QVERIFY(app->dialogs().messages.isEmpty());
     }
 
-    void portThatCannotOpenIsReportedOnce_data() {
+    // A port that cannot be opened, or whose device goes away while connected, is reported once
+    // and leaves the link disconnected, its reader ended.
+    void failingPortIsReportedOnceAndDisconnects_data() {
         QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("none chosen") << "None"
-                                     << "no port is chosen in the settings";
+        QTest::addColumn<bool>("unplug");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none chosen") << "None" << false
+                                     << " cannot be opened: no port is chosen in the settings";
         // A name of this process alone: the serial layer's lock file is shared by every process.
-        QTest::newRow("missing device") << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid())
-                                        << "no such device";
+        QTest::newRow("missing device")
+            << "/dev/ttyNoSuchTrx" + QString::number(QCoreApplication::applicationPid()) << false
+            << " cannot be opened: no such device";
+        QTest::newRow("control character")
+            << QStringLiteral("/dev/tty") + QChar(0) + QStringLiteral("S0") << false
+            << " cannot be opened: the port name holds a control character";
         QTest::newRow("in use") << "" // the fake radio's port, held by another program
-                                << "the device is in use by another program";
+                                << false << " cannot be opened: the device is in use by another program";
+        QTest::newRow("unplugged while connected")
+            << "" << true
+            << " stopped working: the device has gone away (unplugged or switched off). The transceiver is "
+               "disconnected.";
     }
-    void portThatCannotOpenIsReportedOnce() {
+    void failingPortIsReportedOnceAndDisconnects() {
         QFETCH(QString, port);
-        QFETCH(QString, reason);
+        QFETCH(bool, unplug);
+        QFETCH(QString, message);
         QSerialPort otherProgram(radio->portName());
         if (port.isEmpty()) {
             port = radio->portName();
-            QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+            if (!unplug) QVERIFY(otherProgram.open(QIODevice::ReadWrite));
         }
         TrxSettings.TrxPort = port;
-        FMain->DeviceTrxConnect->trigger();
+        if (unplug) {
+            connectLink();
+            pollUntilDecoded();
+            radio->unplug();
+        } else {
+            FMain->DeviceTrxConnect->trigger();
+        }
         QTRY_COMPARE(app->dialogs().messages.size(), 1);
-        QVERIFY2(app->dialogs().lastText().startsWith("Port " + port + " cannot be opened: " + reason),
+        QVERIFY2(app->dialogs().lastText().startsWith("Port " + port + message),
                  qPrintable(app->dialogs().lastText()));
         QVERIFY(!FMain->DeviceTrxConnect->isChecked());
         QVERIFY(!FMain->DeviceTrxControl->isEnabled());

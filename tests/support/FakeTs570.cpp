@@ -32,6 +32,7 @@ FakeTs570::FakeTs570() {
         [this] {
             auto* notifier = new QSocketNotifier(master_, QSocketNotifier::Read, context_);
             QObject::connect(notifier, &QSocketNotifier::activated, context_, [this] { readCommands(); });
+            notifier_ = notifier;
         },
         Qt::BlockingQueuedConnection);
 }
@@ -40,8 +41,20 @@ FakeTs570::~FakeTs570() {
     thread_->quit();
     thread_->wait();
     delete thread_;
-    ::close(master_);
+    if (master_ >= 0) ::close(master_);
     ::close(slave_);
+}
+
+void FakeTs570::unplug() {
+    QMetaObject::invokeMethod(
+        context_,
+        [this] {
+            delete notifier_;
+            notifier_ = nullptr;
+            ::close(master_);
+            master_ = -1;
+        },
+        Qt::BlockingQueuedConnection);
 }
 
 QByteArray FakeTs570::received() const {
@@ -68,6 +81,7 @@ QStringList FakeTs570::commands() const {
 }
 
 void FakeTs570::sendUnsolicited(const QByteArray& bytes) {
+    if (master_ < 0) return; // unplugged
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {

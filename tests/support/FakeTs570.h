@@ -37,6 +37,8 @@ public:
     // Bytes the radio sends on its own, at once.
     void sendUnsolicited(const QByteArray& bytes);
     static QByteArray ifReply(qint64 hz, bool transmitting, int modeDigit = 2);
+    // The cable pulled out: the line goes dead for good, as for a USB adapter unplugged.
+    void unplug();
 
 private:
     void readCommands();
@@ -46,7 +48,8 @@ private:
     int slave_ = -1;
     QString slaveName_;
     QThread* thread_ = nullptr;
-    QObject* context_ = nullptr; // lives on thread_
+    QObject* context_ = nullptr;  // lives on thread_
+    QObject* notifier_ = nullptr; // lives on thread_
     mutable QMutex lock_;
     QByteArray received_; // guarded by lock_
     QByteArray pending_;  // fake thread only
