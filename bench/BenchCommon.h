@@ -1,16 +1,21 @@
 #pragma once
 // Shared bits of the benchmarks: headless start, the generated log, timing and memory figures.
 
+#include "support/GeneratedLog.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QStringList>
-#include <QWidget>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -38,14 +43,62 @@ inline int benchContacts() {
     return ok && n > 0 ? n : 100000;
 }
 
+// The size of the log a benchmark runs on, named in each figure's line; 0: no log.
+inline int& reportedContacts() {
+    static int n = 0;
+    return n;
+}
+
+// Raise when generateLog() writes other contacts: cached logs of the old generator are then made again.
+constexpr int kGeneratedLogVersion = 1;
+
+// Fills the seeded log database `logFile` as generateLog() does, from a copy kept in the cache
+// folder ($XDG_CACHE_HOME or ~/.cache, "zelmor-bench") when one was made for this size and this
+// seeded file: a million-contact log takes minutes to generate and is made once. A changed
+// schema or template changes the seeded file and so the copy's name.
+inline void generateCachedLog(const QString& logFile, int contacts = benchContacts()) {
+    QFile seeded(logFile);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (seeded.open(QIODevice::ReadOnly)) hash.addData(&seeded);
+    seeded.close();
+    hash.addData(QByteArray::number(kGeneratedLogVersion));
+    QDir cache(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+               QStringLiteral("/zelmor-bench"));
+    const QString name = QStringLiteral("log-%1-%2.mdb")
+                             .arg(contacts)
+                             .arg(QString::fromLatin1(hash.result().toHex().left(12)));
+    const QString cached = cache.filePath(name);
+    reportedContacts() = contacts;
+    if (QFile::exists(cached) && QFile::remove(logFile) && QFile::copy(cached, logFile)) return;
+    generateLog(logFile, contacts);
+    if (!cache.mkpath(QStringLiteral("."))) return;
+    // Copies of an older generator or schema at this size are of no further use.
+    for (const QString& old : cache.entryList({QStringLiteral("log-%1-*.mdb").arg(contacts)}, QDir::Files))
+        cache.remove(old);
+    const QString part = cached + QStringLiteral(".part");
+    QFile::remove(part);
+    if (QFile::copy(logFile, part)) QFile::rename(part, cached);
+}
+
 inline double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
+// "1 000 000": the log sizes in the benchmarks' lines.
+inline QString contactsText(int n = reportedContacts()) {
+    QString digits = QString::number(n);
+    for (int at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return digits;
+}
+
 inline void report(const char* what, double value, const char* unit, double budget) {
-    std::printf("%-48s %10.3f %s   (budget %g %s)\n", what, value, unit, budget, unit);
+    const QString size = reportedContacts() > 0
+                             ? QStringLiteral("; ") + contactsText() + QStringLiteral(" contacts")
+                             : QString();
+    std::printf("%-48s %10.3f %s   (budget %g %s%s)\n", what, value, unit, budget, unit, qPrintable(size));
 }
 
 struct TickGaps {
@@ -98,7 +151,8 @@ inline double medianUntilPainted(int runs, QWidget* view, const std::function<vo
 
 // The calls the keystroke benchmarks type, letter by letter.
 inline const QStringList& benchCalls() {
-    static const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ", "UR5QRS", "VK2AAA", "G4BCD", "PY2EFG"};
+    static const QStringList calls{"UA3ABC", "DL1XYZ", "JA1KLM", "K1ZZZ",
+                                   "UR5QRS", "VK2AAA", "G4BCD",  "PY2EFG"};
     return calls;
 }
 

@@ -1,4 +1,4 @@
-// The awards window on a 100 000-contact book with its award marks: opening it (DXCC, the
+// The awards window on a generated book (benchContacts()) with its award marks: opening it (DXCC, the
 // worked count, a painted grid), each count of the count button, and "Details".
 #include "BenchCommon.h"
 
@@ -54,10 +54,10 @@ int main(int argc, char** argv) {
     benchHeadless();
     QApplication app(argc, argv);
     AppFixture fixture([](TempDataFolder& f) {
-        generateLog(f.file("DB/Log/Log_Zelmor.mdb"), 100000);
+        generateCachedLog(f.file("DB/Log/Log_Zelmor.mdb"));
         addUserAward(f.file("DB/Log/Log_Zelmor.mdb"));
     });
-    std::printf("100 000 contacts, 20 000 items of award 1; medians of 5 runs\n");
+    std::printf("%s contacts, 20 000 items of award 1; medians of 5 runs\n", qPrintable(contactsText()));
     FAwards->show();
     const auto closed = [] { FAwards->FormClose(); };
     report("open the window (DXCC, worked count)", medianOf(5, closed, [] { FMain->ToolsAwardsClick(); }),

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     benchHeadless();
     QApplication app(argc, argv);
     AppFixture fixture([](TempDataFolder& f) {
-        generateLog(f.file("DB/Log/Log_Zelmor.mdb"), kContacts);
+        generateCachedLog(f.file("DB/Log/Log_Zelmor.mdb"), kContacts);
         Connection c(QStringLiteral("bench_contestlog"));
         c.openFile(f.file("DB/Log/Log_Zelmor.mdb"));
         c.execute("UPDATE Log SET Log2 = printf('%03d', rowid % 1000), Log3 = printf('%03d', rowid), "

@@ -1,6 +1,8 @@
-// Opening the log view of a large book: a Log table of 100 000 contacts in book 1 and 10 000 in
+// Opening the log view of a large book: a Log table of benchContacts() contacts in book 1 and 10 000 in
 // book 2, opened filtered to book 1 and sorted by date and time, then moved to the last contact and
 // its fields read. Prints the median of five runs and the peak resident memory.
+
+#include "BenchCommon.h"
 
 #include "dataset/Connection.h"
 #include "dataset/Dataset.h"
@@ -80,11 +82,6 @@ long peakRssKb() {
     return -1;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -102,7 +99,8 @@ int main(int argc, char** argv) {
     quint32 seed = 12345;
     QElapsedTimer gen;
     gen.start();
-    fill(c, 1, 100000, seed);
+    const int contacts = benchContacts();
+    fill(c, 1, contacts, seed);
     fill(c, 2, 10000, seed);
     const qint64 genMs = gen.elapsed();
     const long rssBefore = peakRssKb();
@@ -139,7 +137,8 @@ int main(int argc, char** argv) {
     }
 
     QTextStream out(stdout);
-    out << "bench_dataset_open: Log with 100000 + 10000 contacts (generated in " << genMs << " ms)\n";
+    out << "bench_dataset_open: Log with " << contacts << " + 10000 contacts (generated in " << genMs
+        << " ms)\n";
     out << "  filter \"LogNameLog = 1\", sort \"LogDate, LogTime\": " << count
         << " rows, last row: " << lastRow << "\n";
     out << QStringLiteral("  open %1 ms, last %2 ms, read one row %3 ms, total %4 ms (median of 5)\n")

@@ -1,4 +1,4 @@
-// A DX-spot page of 251 spots parsed and shown against a 100 000-contact log: the page's
+// A DX-spot page of 251 spots parsed and shown against a generated log (benchContacts()): the page's
 // elements and inner texts, the spot lines, the grid and each spot's latest contact. Also a
 // 100 kB page without CR LF (one long line) and the whole load over loopback.
 #include "BenchCommon.h"
@@ -19,19 +19,20 @@
 int main(int argc, char** argv) {
     benchHeadless();
     QApplication app(argc, argv);
-    AppFixture fixture([](TempDataFolder& f) { generateLog(f.file("DB/Log/Log_Zelmor.mdb"), 100000); });
+    AppFixture fixture([](TempDataFolder& f) { generateCachedLog(f.file("DB/Log/Log_Zelmor.mdb")); });
 
     // Calls shaped like the log's: some worked, most not.
     const char* prefixes[] = {"UA3", "DL1", "K1", "JA1", "G4", "VK2", "PY2"};
     QStringList lines;
     for (int i = 0; i < 251; ++i) {
         QString call = QString::fromLatin1(prefixes[i % 7]);
-        for (int k = 0; k < 3; ++k) call += QChar('A' + (i * 7 + k * 11) % 26);
-        lines << call + "  " + QString::number(14000 + i) + ".0 DL1XYZ " + QString("CQ DX %1").arg(i).leftJustified(30) +
-                     " 1230Z 10 Mar";
+        for (int k = 0; k < 3; ++k)
+            call += QChar('A' + (i * 7 + k * 11) % 26);
+        lines << call + "  " + QString::number(14000 + i) + ".0 DL1XYZ " +
+                     QString("CQ DX %1").arg(i).leftJustified(30) + " 1230Z 10 Mar";
     }
-    const QByteArray page = ("<html><head><title>DX</title></head><body><pre>" + lines.join("\r\n") + "\r\n</pre>" +
-                             QString("<span></span>").repeated(10) + "</body></html>")
+    const QByteArray page = ("<html><head><title>DX</title></head><body><pre>" + lines.join("\r\n") +
+                             "\r\n</pre>" + QString("<span></span>").repeated(10) + "</body></html>")
                                 .toUtf8();
 
     std::vector<double> shown;
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
         FDX_Cluster->SplitSpotText(DxSpots::pageText(elements));
         shown.push_back(t.nsecsElapsed() / 1e6);
     }
-    std::printf("row 251: %s | %s\n", qPrintable(FDX_Cluster->Cells(1, 251)), qPrintable(FDX_Cluster->Cells(7, 251)));
+    std::printf("row 251: %s | %s\n", qPrintable(FDX_Cluster->Cells(1, 251)),
+                qPrintable(FDX_Cluster->Cells(7, 251)));
 
     const QString noBreaks = QString(100000, QLatin1Char('x'));
     QElapsedTimer t;

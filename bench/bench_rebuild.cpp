@@ -1,4 +1,4 @@
-// The whole-log award rebuild of a 100 000-contact log on its own connections, as the worker
+// The whole-log award rebuild of a generated log (benchContacts()) on its own connections, as the worker
 // runs it: once with every contact normalised already, once with none (both passes at work),
 // once with none and every call to be trimmed.
 #include "BenchCommon.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     TempDataFolder folder;
     const QString logFile = folder.file("DB/Log/Log_Zelmor.mdb");
-    generateLog(logFile, 100000);
+    generateCachedLog(logFile);
     Connection log(QStringLiteral("log"));
     Connection ref(QStringLiteral("reference"));
     log.openFile(logFile);

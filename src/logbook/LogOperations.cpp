@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <exception>
 
 namespace {
 // Rows between two progress reports inside a batch.
@@ -53,7 +54,7 @@ QString callFilterText(int logId, const QString& typed) {
     return f;
 }
 
-int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchSize,
+int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchSize, int setAsideFrom,
                   const std::function<void(int)>& progress) {
     batchSize = std::max(1, batchSize);
     // In key order the table's pages are visited once each, whatever order the view showed.
@@ -66,17 +67,48 @@ int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchS
         throw DbError(del.lastError().text());
     int deleted = 0;
     size_t done = 0;
-    while (done < keys.size()) {
+    const auto deleteBatch = [&] {
         const size_t end = std::min(keys.size(), done + size_t(batchSize));
-        Transaction t(c);
         for (; done < end; ++done) {
             del.bindValue(0, keys[done]);
             if (!del.exec()) throw DbError(del.lastError().text());
             deleted += del.numRowsAffected();
             if (progress && (done + 1) % kProgressStep == 0 && done + 1 < end) progress(int(done + 1));
         }
-        t.commit();
+    };
+    const bool setAside =
+        !keys.empty() && keys.size() >= size_t(std::max(1, setAsideFrom)) &&
+        2 * keys.size() >= c.scalar(QStringLiteral("SELECT COUNT(*) FROM Log")).toULongLong();
+    if (!setAside) {
+        while (done < keys.size()) {
+            Transaction t(c);
+            deleteBatch();
+            t.commit();
+            if (progress) progress(int(done));
+        }
+        return deleted;
+    }
+    Transaction whole(c);
+    // Log_Book, Log_BookCall and Log_BookDate hold the book, Log_Call the call.
+    IndexesSetAside bookIndexes(c, QStringLiteral("Log"), QStringLiteral("LogNameLog"));
+    IndexesSetAside callIndexes(c, QStringLiteral("Log"), QStringLiteral("LogCall"));
+    std::exception_ptr failed;
+    while (done < keys.size()) {
+        c.execute(QStringLiteral("SAVEPOINT clear_batch"));
+        try {
+            deleteBatch();
+        } catch (const DbError&) {
+            failed = std::current_exception();
+            c.execute(QStringLiteral("ROLLBACK TO clear_batch"));
+            c.execute(QStringLiteral("RELEASE clear_batch"));
+            break;
+        }
+        c.execute(QStringLiteral("RELEASE clear_batch"));
         if (progress) progress(int(done));
     }
+    bookIndexes.restore();
+    callIndexes.restore();
+    whole.commit();
+    if (failed) std::rethrow_exception(failed);
     return deleted;
 }

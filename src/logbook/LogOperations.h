@@ -37,8 +37,11 @@ QString logFilterText(int logId, const LogFilterConditions& c);
 // show the whole book).
 QString callFilterText(int logId, const QString& typed);
 
-// Deletes the given rows of table Log (keys are LogNom), batchSize rows to one transaction, and
-// reports how many keys are done after each batch and every thousand rows. On an error the failing batch is
+// Deletes the given rows of table Log (keys are LogNom), batchSize rows to a batch, and reports how
+// many keys are done after each batch and every thousand rows. On an error the failing batch is
 // rolled back, the batches before it stay deleted, and the error is thrown. Returns the rows deleted.
-int deleteLogRows(Connection& c, const std::vector<qint64>& keys, int batchSize,
+// From setAsideFrom rows on, when they are at least half the table, the Log indexes are set aside
+// for the deletes and made again after (a sort per index instead of four B-tree changes per row);
+// the whole delete is then one transaction, each batch a savepoint in it.
+int deleteLogRows(Connection& c, const std::vector<qint64>& keys, int batchSize, int setAsideFrom,
                   const std::function<void(int done)>& progress = {});

@@ -20,6 +20,8 @@ namespace {
 // Rows deleted per transaction by "Clear": every commit rewrites the index pages the batch
 // touched, which for a few thousand rows is most of them.
 constexpr int kClearBatch = 25000;
+// From this many rows on a clear of most of the table sets the indexes aside.
+constexpr int kClearSetAsideFrom = 10000;
 
 void sortLog(QAction* item, const char* sort) {
     item->setChecked(true);
@@ -140,7 +142,7 @@ void TFMain::LogClearClick() {
     ProgressWalk walk(log->recordCount(), {.hide = this, .detach = DM->DataSourceLog});
     log->disableControls();
     try {
-        deleteLogRows(*DM->ConnectionLog, rowsInView(log), kClearBatch,
+        deleteLogRows(*DM->ConnectionLog, rowsInView(log), kClearBatch, kClearSetAsideFrom,
                       [&walk](int done) { walk.setMain(done); });
     } catch (...) {
         // The batches deleted before the error stay deleted and the view shows what is left;
