@@ -31,7 +31,12 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     fitRowsToFont();
     connect(model_, &DatasetModel::currentRowChanged, this, &DBGrid::showCurrentRow);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        applyWidths();
+        // New columns or the first rows are sized at once; the widths of later rows (every
+        // keystroke refilters the repeat grid) wait for the next paint.
+        if ((!sizedWithRows_ && model_->rowCount() > 0) || !sameColumns())
+            applyWidths();
+        else
+            widthsDue_ = true;
         showCurrentRow();
     });
 }
@@ -57,8 +62,15 @@ void DBGrid::changeEvent(QEvent* e) {
     QTableView::changeEvent(e);
     if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
         fitRowsToFont();
-        applyWidths();
+        widthsDue_ = true;
     }
+}
+
+bool DBGrid::viewportEvent(QEvent* e) {
+    // Sized when the rows are painted, which reads them anyway: keystrokes that refilter the
+    // grid faster than it is painted measure once.
+    if (e->type() == QEvent::Paint && widthsDue_) applyWidths();
+    return QTableView::viewportEvent(e);
 }
 
 void DBGrid::setDataSource(DataSource* source) {
@@ -117,25 +129,33 @@ void DBGrid::showCurrentRow() {
     scrollTo(index);
 }
 
+bool DBGrid::sameColumns() const {
+    if (headingWidths_.size() != model_->shownColumnCount()) return false;
+    for (int i = 0; i < model_->shownColumnCount(); ++i)
+        if (sizedColumns_[i] != model_->shownColumn(i).field) return false;
+    return true;
+}
+
 void DBGrid::applyWidths() {
-    // Measured on every new set of rows (each keystroke of the repeat grid brings one), from a
-    // bounded sample of them, never from the whole view.
+    // Measured for every new set of rows from a bounded sample of them, never from the whole view.
+    widthsDue_ = false;
     const int columns = model_->shownColumnCount();
     if (columns == 0) return; // closed: the widths wait for the next open
-    QStringList shown;
-    for (int i = 0; i < columns; ++i)
-        shown << model_->shownColumn(i).field;
-    if (shown != sizedColumns_ || headingWidths_.size() != columns) {
-        sizedColumns_ = shown;
+    if (!sameColumns()) {
+        sizedColumns_.clear();
         headingWidths_.clear();
-        for (int i = 0; i < columns; ++i)
+        for (int i = 0; i < columns; ++i) {
+            sizedColumns_ << model_->shownColumn(i).field;
             headingWidths_ << horizontalHeader()->sectionSizeHint(i);
+        }
+        sizedWithRows_ = false;
     }
     const QFontMetrics fm = fontMetrics();
     const int widest =
         std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0'))) * kWidestColumnChars +
         cellTextWidth({});
     const int rows = model_->rowCount();
+    if (rows > 0) sizedWithRows_ = true;
     const int first =
         std::clamp(model_->currentRow() - kRowsMeasured / 2, 0, std::max(0, rows - kRowsMeasured));
     const int last = std::min(rows, first + kRowsMeasured);

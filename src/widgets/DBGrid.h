@@ -45,15 +45,19 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
 private:
     void showCurrentRow();
     void applyWidths();
     void fitRowsToFont();
+    bool sameColumns() const; // the shown columns are those last sized
 
     DatasetModel* model_;
     bool syncing_ = false;        // the grid is being moved to the dataset's row
     bool pressGaveFocus_ = false; // mouseActivate already sent by the focus the press brought
     QStringList sizedColumns_;    // the shown columns whose heading widths are known
     QList<int> headingWidths_;    // ... those widths
+    bool sizedWithRows_ = false;  // ... and sized from rows
+    bool widthsDue_ = false;      // new rows or a new font: the columns are sized before the next paint
 };
