@@ -920,6 +920,9 @@ void TFConfig::SetLanguage() {
 }
 
 void TFConfig::ApplyLanguage(QWidget* form, const QString& language) {
+    // A callbook reported missing goes on saying so in every language.
+    const QString callbookMissing = QStringLiteral(" CallBook Zelmor not exist ");
+    const bool keepCallbookTitle = form == FMain && FMain->GroupBoxCallbook->title() == callbookMissing;
     Dataset* lang = DM->TableCfgLang;
     const QString column = CaptionLanguage::columnFor(language);
     const bool wasFiltered = lang->filtered();
@@ -934,6 +937,7 @@ void TFConfig::ApplyLanguage(QWidget* form, const QString& language) {
                    CaptionLanguage::setterFor(lang->value(QStringLiteral("Prim")).toString()));
     }
     lang->setFiltered(wasFiltered);
+    if (keepCallbookTitle) FMain->GroupBoxCallbook->setTitle(callbookMissing);
 
     applyBuiltInTabCaptions(language);
     copyCallbookCaptions();

@@ -6,13 +6,16 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QtDebug>
+#include <algorithm>
 
 namespace {
-// Rows whose values size the columns (besides the visible ones): enough to see typical values,
-// few enough that a new filter or sort of a large log stays quick.
+// Rows whose values size the columns, taken around the current row (the rows the grid shows):
+// enough to see typical values, few enough that a new filter on every keystroke stays quick.
 constexpr int kRowsMeasured = 50;
 constexpr int kWidestColumnChars = 40;
+constexpr int kRowMargin = 4; // pixels above and below a row's line of text, together
 } // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
@@ -20,15 +23,54 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     verticalHeader()->setVisible(false);
-    // Columns take the width of their heading and of the values of the first rows, so that all
-    // the short columns of a log fit side by side; a long note does not push the rest away.
-    horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
-    horizontalHeader()->setMaximumSectionSize(fontMetrics().averageCharWidth() * kWidestColumnChars);
+    // One line a row: a value that does not fit its column is cut with "...", never wrapped.
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setStretchLastSection(true);
+    fitRowsToFont();
     connect(model_, &DatasetModel::currentRowChanged, this, &DBGrid::showCurrentRow);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        applyWidths();
+        // New columns or the first rows are sized at once; the widths of later rows (every
+        // keystroke refilters the repeat grid) wait for the next paint.
+        if ((!sizedWithRows_ && model_->rowCount() > 0) || !sameColumns())
+            applyWidths();
+        else
+            widthsDue_ = true;
         showCurrentRow();
     });
+}
+
+int DBGrid::rowHeightForFont(const QFontMetrics& fm) {
+    return fm.height() + kRowMargin;
+}
+
+int DBGrid::cellTextWidth(const QString& text) const {
+    // The item's text margins on both sides, the grid line and a pixel the text layout may round up.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    return fontMetrics().horizontalAdvance(text) + margin;
+}
+
+void DBGrid::fitRowsToFont() {
+    const int height = rowHeightForFont(fontMetrics());
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+    headingWidths_.clear();
+}
+
+void DBGrid::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        fitRowsToFont();
+        widthsDue_ = true;
+    }
+}
+
+bool DBGrid::viewportEvent(QEvent* e) {
+    // Sized when the rows are painted, which reads them anyway: keystrokes that refilter the
+    // grid faster than it is painted measure once.
+    if (e->type() == QEvent::Paint && widthsDue_) applyWidths();
+    return QTableView::viewportEvent(e);
 }
 
 void DBGrid::setDataSource(DataSource* source) {
@@ -87,22 +129,45 @@ void DBGrid::showCurrentRow() {
     scrollTo(index);
 }
 
-void DBGrid::applyWidths() {
-    // Sized once rows are there, and again only when other columns are shown: a new filter or
-    // sort (every keystroke in the repeat grid) keeps the widths.
-    QStringList shown;
+bool DBGrid::sameColumns() const {
+    if (headingWidths_.size() != model_->shownColumnCount()) return false;
     for (int i = 0; i < model_->shownColumnCount(); ++i)
-        shown << model_->shownColumn(i).field;
-    const bool hasRows = model_->rowCount() > 0;
-    if (shown.isEmpty()) return; // closed: the widths wait for the next open
-    if (shown == sizedColumns_ && (sizedWithRows_ || !hasRows)) return;
-    sizedColumns_ = shown;
-    sizedWithRows_ = hasRows;
-    for (int i = 0; i < model_->shownColumnCount(); ++i) {
-        if (model_->shownColumn(i).width > 0)
-            setColumnWidth(i, model_->shownColumn(i).width);
-        else
-            resizeColumnToContents(i);
+        if (sizedColumns_[i] != model_->shownColumn(i).field) return false;
+    return true;
+}
+
+void DBGrid::applyWidths() {
+    // Measured for every new set of rows from a bounded sample of them, never from the whole view.
+    widthsDue_ = false;
+    const int columns = model_->shownColumnCount();
+    if (columns == 0) return; // closed: the widths wait for the next open
+    if (!sameColumns()) {
+        sizedColumns_.clear();
+        headingWidths_.clear();
+        for (int i = 0; i < columns; ++i) {
+            sizedColumns_ << model_->shownColumn(i).field;
+            headingWidths_ << horizontalHeader()->sectionSizeHint(i);
+        }
+        sizedWithRows_ = false;
+    }
+    const QFontMetrics fm = fontMetrics();
+    const int widest =
+        std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0'))) * kWidestColumnChars +
+        cellTextWidth({});
+    const int rows = model_->rowCount();
+    if (rows > 0) sizedWithRows_ = true;
+    const int first =
+        std::clamp(model_->currentRow() - kRowsMeasured / 2, 0, std::max(0, rows - kRowsMeasured));
+    const int last = std::min(rows, first + kRowsMeasured);
+    for (int c = 0; c < columns; ++c) {
+        int width = model_->shownColumn(c).width;
+        if (width <= 0) {
+            width = headingWidths_[c];
+            for (int r = first; r < last && width < widest; ++r)
+                width = std::max(width, cellTextWidth(model_->data(model_->index(r, c)).toString()));
+            width = std::min(width, std::max(widest, headingWidths_[c]));
+        }
+        if (columnWidth(c) != width) setColumnWidth(c, width);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <QTableView>
 
+class QFontMetrics;
+
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -25,6 +27,11 @@ public:
     void setRowSelect(bool on); // the whole row is selected, not one cell
     bool rowSelect() const;
 
+    // A row's height: one line of text in the grid's font and a small margin.
+    static int rowHeightForFont(const QFontMetrics& fm);
+    // The width a cell needs to show a text whole.
+    int cellTextWidth(const QString& text) const;
+
 signals:
     void enter();         // the grid got the focus
     void exitGrid();      // the grid lost the focus to another control
@@ -37,14 +44,20 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
 private:
     void showCurrentRow();
     void applyWidths();
+    void fitRowsToFont();
+    bool sameColumns() const; // the shown columns are those last sized
 
     DatasetModel* model_;
     bool syncing_ = false;        // the grid is being moved to the dataset's row
     bool pressGaveFocus_ = false; // mouseActivate already sent by the focus the press brought
-    QStringList sizedColumns_;    // the shown columns when they were last sized to their contents
-    bool sizedWithRows_ = false;  // ... and whether there were rows to measure then
+    QStringList sizedColumns_;    // the shown columns whose heading widths are known
+    QList<int> headingWidths_;    // ... those widths
+    bool sizedWithRows_ = false;  // ... and sized from rows
+    bool widthsDue_ = false;      // new rows or a new font: the columns are sized before the next paint
 };

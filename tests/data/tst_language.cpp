@@ -6,14 +6,14 @@
 #include "contest/UContst.h"
 #include "contest/USked.h"
 #include "data/CaptionLanguage.h"
-#include "dataset/Connection.h"
 #include "data/UConfig.h"
 #include "data/UDM.h"
 #include "data/UGlobal.h"
+#include "dataset/Connection.h"
 #include "logbook/UFilter.h"
 #include "logbook/UMain.h"
-#include "logbook/UVihod.h"
 #include "logbook/UQTHLoc.h"
+#include "logbook/UVihod.h"
 #include "media/UImage.h"
 #include "media/USound.h"
 #include "media/UTimer.h"
@@ -131,30 +131,53 @@ private slots:
         }
     }
 
-    // Every menu item and button of the main window with a design text follows the language
-    // (the log-book items, the hint keys and the callbook panel's copies are set at run time).
-    void everyMenuItemAndButtonOfTheMainWindowHasCaptions() {
+    // Every menu item, button, check box, group box and label with a design text in the windows
+    // that follow the language has its captions (names of formats, awards and programs, and texts
+    // the program sets at run time, are left out).
+    void everyCaptionedControlHasItsCaptions_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* w : {"FConfig", "FMain", "FQTHLoc", "FAwards", "Filter", "FImage", "FSound",
+                              "FTimer", "FVihod", "FSkeds"})
+            QTest::newRow(w) << w;
+    }
+    void everyCaptionedControlHasItsCaptions() {
+        QFETCH(QString, window);
         AppFixture app;
+        QWidget* form = windowNamed(window);
+        QVERIFY(form);
         QSet<QString> named;
         for (const QStringList& r : languageRows())
-            if (r.at(0) == "FMain") named.insert(r.at(1));
+            if (r.at(0) == window) named.insert(r.at(1));
         QStringList missing;
-        // Names of formats, awards and programs read the same in every language.
-        const QStringList names{"ADIF", "Cabrilo", "Excel (*.csv)", "DXCC", "WAZ",     "Iota",   "Ukr Russ",
-                                "WAS",  "Award 1", "Award 2",       "DigiPan", "MixW", "MMVari", "CwType",
-                                "TrueTTY", "Pr5",  "Pr6",           "Zelmor",  "Kenwood"};
+        // Names of formats, awards, programs and discs read the same in every language.
+        const QStringList names{"ADIF",   "Cabrilo",  "Excel (*.csv)", "DXCC",    "WAZ",     "Iota",
+                                "IOTA",   "Ukr Russ", "WAS",           "Award 1", "Award 2", "DigiPan",
+                                "MixW",   "MMVari",   "CwType",        "TrueTTY", "Pr5",     "Pr6",
+                                "Zelmor", "Kenwood",  "QRZ",           "VCD"};
+        // Texts the program sets while it runs: counts, look-up results, states, copied captions.
+        const QStringList setAtRunTime{
+            "FMain.GroupBoxRepeat", "FMain.GroupBoxDXCC", "FMain.GroupBoxWAZ",    "FMain.GroupBoxUR",
+            "FMain.GroupBoxIOTA",   "FMain.LabelPref",    "FMain.LabelContinent", "FMain.LabelRegion",
+            "FMain.Label23",        "FMain.LabelCBName",  "FMain.Label25",        "FMain.LabelCBNote",
+            "FAwards.ButtonWC",     "FAwards.LabelWC",    "FAwards.LabelTotal",   "FSound.Label1"};
         const auto check = [&](const QObject* o, const QString& text) {
             const QString name = o->objectName();
-            if (name.isEmpty() || text.isEmpty() || names.contains(text) || name.startsWith("ButtonF")) return;
+            if (name.isEmpty() || names.contains(text) || name.startsWith("ButtonF")) return;
+            if (setAtRunTime.contains(window + "." + name)) return;
+            if (!text.contains(QRegularExpression("\\p{L}\\p{L}"))) return; // numbers, marks, keys
             if (name.startsWith("ItemLog") || name == "LogLog1" || named.contains(name)) return;
             missing << name + " \"" + text + "\"";
         };
-        for (const QAction* a : FMain->findChildren<QAction*>())
+        for (const QAction* a : form->findChildren<QAction*>())
             if (!a->isSeparator() && !a->menu()) check(a, a->text());
-        for (const QMenu* m : FMain->findChildren<QMenu*>())
+        for (const QMenu* m : form->findChildren<QMenu*>())
             check(m, m->title());
-        for (const QPushButton* b : FMain->findChildren<QPushButton*>())
+        for (const QAbstractButton* b : form->findChildren<QAbstractButton*>())
             check(b, b->text());
+        for (const QGroupBox* g : form->findChildren<QGroupBox*>())
+            check(g, g->title());
+        for (const QLabel* l : form->findChildren<QLabel*>())
+            check(l, l->text());
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
     }
 

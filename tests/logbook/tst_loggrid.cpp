@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStyleOptionViewItem>
 #include <QTimeEdit>
 #include <QWindow>
 #include <QtTest>
@@ -328,6 +329,39 @@ private slots:
         QCOMPARE(DM->TableLog->filter(), QString("LogNameLog = 1"));
         QVERIFY(FMain->ViewSortDate->isChecked());
         QCOMPARE(currentCall(), QString("K1ZZ"));
+    }
+
+    // One line a row at the font's height, and a long QTH and a note up to the widest column
+    // shown whole, in the log grid and in the repeat grid that follows the typed call.
+    void gridRowsAreOneLineAndShowLongValuesWhole() {
+        const QString note = "tnx fer nice QSO from the Costa Brava 73";
+        start(
+            {"INSERT INTO Log (LogCall, LogDate, LogTime, LogBand, LogMode, LogQth, LogNotepad, LogNameLog) "
+             "VALUES ('EA3ABC', '2024-03-12', '09:00:00', '14', 'SSB', 'Barcelona', '" +
+             note + "', 1)"});
+        QTest::keyClicks(FMain->EditCall, "EA3");
+        for (DBGrid* grid : {FMain->DBGridLog, FMain->DBGridRepeat}) {
+            const DatasetModel* model = grid->datasetModel();
+            int row = -1;
+            for (int r = 0; r < model->rowCount(); ++r)
+                if (model->data(model->index(r, 0)).toString() == "EA3ABC") row = r;
+            QVERIFY2(row >= 0, qPrintable(grid->objectName()));
+            QVERIFY(!grid->wordWrap());
+            const int line = grid->fontMetrics().height();
+            QVERIFY2(grid->rowHeight(row) >= line && grid->rowHeight(row) <= line + 6,
+                     qPrintable(QString("%1: %2").arg(grid->objectName()).arg(grid->rowHeight(row))));
+            QStyleOptionViewItem option;
+            option.initFrom(grid);
+            for (const QString field : {"LogQth", "LogNotepad"}) {
+                const QModelIndex cell = model->index(row, model->columnOf(field));
+                const int needed = grid->itemDelegate()->sizeHint(option, cell).width();
+                QVERIFY2(grid->columnWidth(cell.column()) >= needed,
+                         qPrintable(QString("%1.%2: %3 < %4")
+                                        .arg(grid->objectName(), field)
+                                        .arg(grid->columnWidth(cell.column()))
+                                        .arg(needed)));
+            }
+        }
     }
 
     void deleteQsoAsksAndDeletesTheCurrentRow_data() {
