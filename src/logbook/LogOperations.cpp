@@ -99,8 +99,16 @@ int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchS
             deleteBatch();
         } catch (const DbError&) {
             failed = std::current_exception();
-            c.execute(QStringLiteral("ROLLBACK TO clear_batch"));
-            c.execute(QStringLiteral("RELEASE clear_batch"));
+        }
+        if (failed) {
+            try {
+                c.execute(QStringLiteral("ROLLBACK TO clear_batch"));
+                c.execute(QStringLiteral("RELEASE clear_batch"));
+            } catch (const DbError&) {
+                // The database ended the whole transaction itself (a full disk): the first error is the one
+                // to show.
+                std::rethrow_exception(failed);
+            }
             break;
         }
         c.execute(QStringLiteral("RELEASE clear_batch"));
