@@ -25,7 +25,7 @@ void prepare(QSqlQuery& q, const QString& sql) {
 }
 
 void run(QSqlQuery& q) {
-    if (!q.exec()) throw DbError(q.lastError().text());
+    if (!q.exec()) throw failedWrite(q.lastError());
 }
 
 // Keys and names are stored as texts, never null: an empty key must match an empty key.

@@ -87,7 +87,7 @@ public:
     QSqlQuery& run(const QVariantList& binds) {
         for (int i = 0; i < binds.size(); ++i)
             q_.bindValue(i, StoredValue::bound(binds.at(i)));
-        if (!q_.exec()) throw DbError(q_.lastError().text());
+        if (!q_.exec()) throw failedWrite(q_.lastError());
         return q_;
     }
 

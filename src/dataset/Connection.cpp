@@ -46,6 +46,10 @@ DbError::Kind writeFault(const QSqlError& e) {
 
 } // namespace
 
+DbError failedWrite(const QSqlError& e) {
+    return DbError(driverText(e), writeFault(e));
+}
+
 Connection::Connection(const QString& name, QObject* parent)
     : QObject(parent), name_(name),
       dbName_(QStringLiteral("zelmor-%1-%2").arg(name).arg(++connectionCounter)) {

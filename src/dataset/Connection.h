@@ -14,6 +14,9 @@
 #include <QStringList>
 #include <QVariant>
 
+// The error of a failed write run outside Connection, with the cause a user can act on.
+DbError failedWrite(const class QSqlError& e);
+
 class Connection : public QObject {
     Q_OBJECT
 public:

@@ -71,7 +71,7 @@ int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchS
         const size_t end = std::min(keys.size(), done + size_t(batchSize));
         for (; done < end; ++done) {
             del.bindValue(0, keys[done]);
-            if (!del.exec()) throw DbError(del.lastError().text());
+            if (!del.exec()) throw failedWrite(del.lastError());
             deleted += del.numRowsAffected();
             if (progress && (done + 1) % kProgressStep == 0 && done + 1 < end) progress(int(done + 1));
         }

@@ -133,6 +133,20 @@ private slots:
         QCOMPARE(rows().size(), 1 + r.added);
     }
 
+    // A full disk stops the import with the cause the error box explains to the user.
+    void aFullDiskStopsTheImportSayingSo() {
+        cb->scalar(QString("PRAGMA max_page_count = %1").arg(cb->scalar("PRAGMA page_count").toInt()));
+        QStringList entries;
+        for (int i = 0; i < 3000; ++i)
+            entries << QString("DL%1:;%2:;").arg(i).arg(QString(200, 'n'));
+        try {
+            CallbookStore::importFile(*cb, *bufferOf(fileLines(entries), this), kToday);
+            QFAIL("the import went on past a full disk");
+        } catch (const DbError& e) {
+            QCOMPARE(e.kind(), DbError::Kind::DiskFull);
+        }
+    }
+
     // Whatever the bytes, the import ends, stores nothing longer than its column and leaves a
     // sound database; every line lands in exactly one of the counts.
     void anyBytesAreImportedWithoutHarm_data() {
