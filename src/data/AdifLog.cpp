@@ -7,13 +7,19 @@
 
 #include <QHash>
 #include <QIODevice>
+#include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <iterator>
 #include <optional>
+#include <sqlite3.h>
 #include <stdexcept>
+#include <vector>
 
 namespace {
+
+using F = Adif::Field;
 
 // Widths of the columns of table Log that an import fills.
 constexpr int kCallWidth = 20, kPrefWidth = 5, kCountryWidth = 50, kBandWidth = 10, kModeWidth = 10,
@@ -47,9 +53,18 @@ QString qslText(const QString& date, const QString& flag, bool flagDecidesDate =
 }
 
 QString oneLine(QString text) {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) return text;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
+}
+
+// The number the digits from `at` on spell.
+int number(const QString& digits, int at, int count) {
+    int n = 0;
+    for (int i = at; i < at + count; ++i)
+        n = n * 10 + digits.at(i).digitValue();
+    return n;
 }
 
 bool digitsOnly(const QString& s) {
@@ -60,10 +75,10 @@ bool digitsOnly(const QString& s) {
 }
 
 QString band(const Adif::Record& r) {
-    const QString byName = Adif::logBandOfName(r.value("BAND"));
+    const QString byName = Adif::logBandOfName(r.value(F::Band));
     // A band name decides, whether the log has a text of its own for it or keeps the name.
     if (!byName.isEmpty()) return byName;
-    QString freq = r.value("FREQ").trimmed();
+    QString freq = r.value(F::Freq).trimmed();
     freq.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double mhz = freq.toDouble(&ok);
@@ -85,31 +100,108 @@ void setAwardMarksOutOfDate(Connection& log) {
                 {kMarksOutOfDate});
 }
 
-void exec(QSqlQuery& q) {
-    if (!q.exec()) throw DbError(q.lastError().text());
+// A statement straight on the connection's SQLite handle: per record, the variants and copies of
+// a QSqlQuery cost several times the insert itself. Bound values stay bound until bound again.
+class Statement {
+public:
+    Statement(Connection& c, const char* sql) {
+        const QVariant h = c.db().driver()->handle();
+        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+            db_ = *static_cast<sqlite3* const*>(h.constData());
+        if (!db_) throw DbError(QStringLiteral("The database is not open"));
+        if (sqlite3_prepare_v2(db_, sql, -1, &s_, nullptr) != SQLITE_OK) fail();
+    }
+    ~Statement() { sqlite3_finalize(s_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    void bind(int i, int v) { sqlite3_bind_int(s_, i, v); }
+    // Bound as UTF-8 from a buffer of the parameter's own, so SQLite neither converts nor copies.
+    void bind(int i, const QString& v) {
+        if (v.isNull()) {
+            sqlite3_bind_null(s_, i);
+            return;
+        }
+        if (texts_.size() <= size_t(i)) texts_.resize(size_t(i) + 1);
+        QByteArray& t = texts_[size_t(i)];
+        const qsizetype n = v.size();
+        const QChar* u = v.constData();
+        t.resize(n);
+        char* d = t.data();
+        for (qsizetype k = 0; k < n; ++k) {
+            if (u[k].unicode() >= 0x80) {
+                t = v.toUtf8();
+                break;
+            }
+            d[k] = char(u[k].unicode());
+        }
+        sqlite3_bind_text(s_, i, t.constData(), int(t.size()), SQLITE_STATIC);
+    }
+    // Whether it gave a row; ready to run again.
+    bool run() {
+        const int rc = sqlite3_step(s_);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail();
+        sqlite3_reset(s_);
+        return rc == SQLITE_ROW;
+    }
+
+private:
+    [[noreturn]] void fail() {
+        const QString text = QString::fromUtf8(sqlite3_errmsg(db_));
+        if (s_) sqlite3_reset(s_);
+        throw DbError(text);
+    }
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* s_ = nullptr;
+    std::vector<QByteArray> texts_;
+};
+
+// "2005-01-02" and "09:30:sec" into strings reused from record to record.
+void isoDate(QDate d, QString& out) {
+    out.resize(10);
+    QChar* p = out.data();
+    int y = d.year(), m = d.month(), day = d.day();
+    for (int i = 3; i >= 0; --i, y /= 10)
+        p[i] = QChar(u'0' + y % 10);
+    p[4] = p[7] = QChar(u'-');
+    p[5] = QChar(u'0' + m / 10);
+    p[6] = QChar(u'0' + m % 10);
+    p[8] = QChar(u'0' + day / 10);
+    p[9] = QChar(u'0' + day % 10);
+}
+
+void clockText(QTime t, int sec, QString& out) {
+    out.resize(8);
+    QChar* p = out.data();
+    const int parts[] = {t.hour(), t.minute(), sec};
+    for (int i = 0; i < 3; ++i) {
+        p[i * 3] = QChar(u'0' + parts[i] / 10);
+        p[i * 3 + 1] = QChar(u'0' + parts[i] % 10);
+        if (i < 2) p[i * 3 + 2] = QChar(u':');
+    }
 }
 
 } // namespace
 
 bool adifLogRow(const Adif::Record& r, AdifLogRow& row, int* cut) {
     row = AdifLogRow();
-    row.call = fitted(r.value("CALL").trimmed().toUpper(), kCallWidth, cut);
-    const QString date = r.value("QSO_DATE").trimmed();
+    row.call = fitted(r.value(F::Call).trimmed().toUpper(), kCallWidth, cut);
+    const QString date = r.value(F::QsoDate).trimmed();
     if (date.size() == 8 && digitsOnly(date))
-        row.date = QDate(date.left(4).toInt(), date.mid(4, 2).toInt(), date.mid(6, 2).toInt());
-    const QString time = r.value("TIME_ON").trimmed();
+        row.date = QDate(number(date, 0, 4), number(date, 4, 2), number(date, 6, 2));
+    const QString time = r.value(F::TimeOn).trimmed();
     if ((time.size() == 4 || time.size() == 6) && digitsOnly(time))
-        row.time = QTime(time.left(2).toInt(), time.mid(2, 2).toInt());
+        row.time = QTime(number(time, 0, 2), number(time, 2, 2));
     row.band = fitted(band(r), kBandWidth, cut);
-    row.mode = fitted(r.value("MODE").trimmed().toUpper(), kModeWidth, cut);
-    row.name = fitted(oneLine(r.value("NAME")).trimmed(), kNameWidth, cut);
-    row.qth = fitted(oneLine(r.value("QTH")).trimmed(), kQthWidth, cut);
-    row.rxRst = fitted(r.value("RST_RCVD").trimmed(), kRstWidth, cut);
-    row.txRst = fitted(r.value("RST_SENT").trimmed(), kRstWidth, cut);
-    row.txQsl = qslText(r.value("QSLSDATE"), r.value("QSL_SENT"));
-    row.rxQsl = qslText(r.value("QSLRDATE"), r.value("QSL_RCVD"), true);
+    row.mode = fitted(r.value(F::Mode).trimmed().toUpper(), kModeWidth, cut);
+    row.name = fitted(oneLine(r.value(F::Name)).trimmed(), kNameWidth, cut);
+    row.qth = fitted(oneLine(r.value(F::Qth)).trimmed(), kQthWidth, cut);
+    row.rxRst = fitted(r.value(F::RstRcvd).trimmed(), kRstWidth, cut);
+    row.txRst = fitted(r.value(F::RstSent).trimmed(), kRstWidth, cut);
+    row.txQsl = qslText(r.value(F::QslSDate), r.value(F::QslSent));
+    row.rxQsl = qslText(r.value(F::QslRDate), r.value(F::QslRcvd), true);
     const QString note =
-        oneLine(r.value("QSL_VIA") + QStringLiteral("   ") + r.value("NOTES") + r.value("COMMENT")).trimmed();
+        oneLine(r.value(F::QslVia) + QStringLiteral("   ") + r.value(F::Notes) + r.value(F::Comment))
+            .trimmed();
     row.note = fitted(note, kNoteWidth, cut);
     return !row.call.isEmpty() && row.date.isValid() && row.time.isValid() && !row.mode.isEmpty() &&
            !row.band.isEmpty();
@@ -118,26 +210,22 @@ bool adifLogRow(const Adif::Record& r, AdifLogRow& row, int* cut) {
 // --- prefixes ------------------------------------------------------------------------------------
 
 struct AdifPrefixCache::Impl {
-    explicit Impl(Connection& c) : lookup(c), starts(c.db()) {
-        starts.setForwardOnly(true);
-        if (!starts.prepare(QStringLiteral("SELECT 1 FROM ALLPREF WHERE AllPrefix LIKE ? LIMIT 1")))
-            throw DbError(starts.lastError().text());
-    }
-    // Whether any stored prefix begins with the text (without case, as the table compares); a
-    // text holding a wildcard of LIKE is given the benefit of the doubt.
+    explicit Impl(Connection& c)
+        : lookup(c), starts(c, "SELECT 1 FROM ALLPREF WHERE AllPrefix >= ? AND AllPrefix < ? LIMIT 1") {}
+    // Whether any stored prefix begins with the text (without case, as the table compares). A
+    // range rather than LIKE: a pattern is compiled anew for every value bound to it.
     bool anyStartsWith(const QString& text) {
-        if (text.contains(QLatin1Char('%')) || text.contains(QLatin1Char('_'))) return true;
         auto it = beginnings.constFind(text);
         if (it != beginnings.constEnd()) return *it;
-        starts.bindValue(0, text + QLatin1Char('%'));
-        exec(starts);
-        const bool any = starts.next();
-        starts.finish();
+        const QString past = text + QChar(0xFFFF);
+        starts.bind(1, text);
+        starts.bind(2, past);
+        const bool any = starts.run();
         beginnings.insert(text, any);
         return any;
     }
     PrefixLookup lookup;
-    QSqlQuery starts;
+    Statement starts;
     QHash<QString, bool> beginnings;                     // text -> a stored prefix begins with it
     QHash<QString, std::pair<bool, QString>> candidates; // candidate -> found, stored text
     QHash<QString, std::pair<QString, QString>> matches; // stored match -> DXCC prefix, country
@@ -147,10 +235,18 @@ AdifPrefixCache::AdifPrefixCache(Connection& reference) : d(std::make_unique<Imp
 AdifPrefixCache::~AdifPrefixCache() = default;
 
 std::pair<QString, QString> AdifPrefixCache::find(const QString& call) {
-    const QString match = longestPrefixMatch(call, [this](const QString& candidate, QString& stored) {
+    QString dead; // a start of the call that no stored prefix begins with
+    const QString match = longestPrefixMatch(call, [this, &dead](const QString& candidate, QString& stored) {
         // Most calls are unique from their fourth character on: a candidate whose shorter part
         // begins no stored prefix is not asked for.
-        if (candidate.size() > 3 && !d->anyStartsWith(candidate.left(candidate.size() - 1))) return false;
+        if (!dead.isEmpty() && candidate.startsWith(dead)) return false;
+        if (candidate.size() > 3) {
+            QString shorter = candidate.left(candidate.size() - 1);
+            if (!d->anyStartsWith(shorter)) {
+                dead = std::move(shorter);
+                return false;
+            }
+        }
         auto it = d->candidates.constFind(candidate);
         if (it == d->candidates.constEnd()) {
             QString s;
@@ -179,38 +275,53 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
     LargePageCache cache(log);
     Adif::Reader reader(in);
     AdifPrefixCache prefixes(reference);
-    QSqlQuery dup(log.db());
-    dup.setForwardOnly(true);
+    // While the book held nothing when the import began, only the file's own contacts can be
+    // duplicates: a key seen before is the only case the database is asked.
+    const bool bookWasEmpty =
+        !log.scalar(QStringLiteral("SELECT 1 FROM Log WHERE LogNameLog = ? LIMIT 1"), {book}).isValid();
+    QSet<size_t> keys;
     // The call column compares without case; the index on book and call finds the few rows.
-    dup.prepare(QStringLiteral(
-        "SELECT 1 FROM Log WHERE LogNameLog = ? AND LogCall = ? AND LogDate = ? AND LogTime BETWEEN ? AND ? "
-        "AND LogBand = ? AND LogMode = ? LIMIT 1"));
-    QSqlQuery insert(log.db());
-    insert.prepare(QStringLiteral(
-        "INSERT INTO Log (LogCall, LogPref, LogObl, LogDate, LogTime, LogBand, LogMode, LogName, LogNameLog, "
-        "LogQth, LogRxRst, LogTxRst, LogTxQsl, LogRxQsl, LogNotepad, LogOther, Log1, Log2, Log3, Log4) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', '', '', '', '')"));
+    Statement dup(log, "SELECT 1 FROM Log WHERE LogNameLog = ? AND LogCall = ? AND LogDate = ? AND LogTime "
+                       "BETWEEN ? AND ? AND LogBand = ? AND LogMode = ? LIMIT 1");
+    dup.bind(1, book);
+    Statement insert(log, "INSERT INTO Log (LogCall, LogPref, LogObl, LogDate, LogTime, LogBand, LogMode, "
+                          "LogName, LogNameLog, LogQth, LogRxRst, LogTxRst, LogTxQsl, LogRxQsl, LogNotepad, "
+                          "LogOther, Log1, Log2, Log3, Log4) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', '', '', '', '')");
+    insert.bind(9, book);
 
     std::optional<Transaction> batch;
     int inBatch = 0;
     Adif::Record record;
     AdifLogRow row;
     int seen = 0;
+    QString date, from, to, time;
     while (reader.next(record)) {
         if (progress && ++seen % 256 == 0) progress(reader.position(), reader.size(), result.imported);
         if (!record.complete || !adifLogRow(record, row, &result.cut)) {
             ++result.invalid;
             continue;
         }
-        const QString date = row.date.toString(Qt::ISODate);
-        const QString minute = row.time.toString(QStringLiteral("HH:mm"));
-        for (const QVariant& v :
-             {QVariant(book), QVariant(row.call), QVariant(date), QVariant(minute + QStringLiteral(":00")),
-              QVariant(minute + QStringLiteral(":59")), QVariant(row.band), QVariant(row.mode)})
-            dup.addBindValue(v);
-        exec(dup);
-        const bool duplicate = dup.next();
-        dup.finish();
+        isoDate(row.date, date);
+        clockText(row.time, 0, time);
+        clockText(row.time, 59, to);
+        auto stored = [&] {
+            dup.bind(2, row.call);
+            dup.bind(3, date);
+            dup.bind(4, time);
+            dup.bind(5, to);
+            dup.bind(6, row.band);
+            dup.bind(7, row.mode);
+            return dup.run();
+        };
+        bool duplicate;
+        if (bookWasEmpty) {
+            const size_t key = qHashMulti(0, row.call, row.date, row.time, row.band, row.mode);
+            duplicate = keys.contains(key) && stored();
+            keys.insert(key);
+        } else {
+            duplicate = stored();
+        }
         if (duplicate) {
             ++result.duplicates;
             continue;
@@ -220,13 +331,13 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
             if (result.imported == 0) setAwardMarksOutOfDate(log);
         }
         const auto [pref, country] = prefixes.find(row.call);
-        for (const QVariant& v :
-             {QVariant(row.call), QVariant(pref.left(kPrefWidth)), QVariant(country.left(kCountryWidth)),
-              QVariant(date), QVariant(row.time.toString(QStringLiteral("HH:mm:ss"))), QVariant(row.band),
-              QVariant(row.mode), QVariant(row.name), QVariant(book), QVariant(row.qth), QVariant(row.rxRst),
-              QVariant(row.txRst), QVariant(row.txQsl), QVariant(row.rxQsl), QVariant(row.note)})
-            insert.addBindValue(v);
-        exec(insert);
+        const QString prefix = pref.left(kPrefWidth), land = country.left(kCountryWidth);
+        const QString* texts[] = {&row.call,  &prefix,    &land,      &date,      &time,
+                                  &row.band,  &row.mode,  &row.name,  nullptr,    &row.qth,
+                                  &row.rxRst, &row.txRst, &row.txQsl, &row.rxQsl, &row.note};
+        for (int i = 0; i < int(std::size(texts)); ++i)
+            if (texts[i]) insert.bind(i + 1, *texts[i]);
+        insert.run();
         ++result.imported;
         if (++inBatch == kBatch) {
             batch->commit();
@@ -235,7 +346,7 @@ AdifImportResult importAdif(Connection& log, Connection& reference, QIODevice& i
         }
     }
     if (batch) batch->commit();
-    if (progress) progress(reader.size(), reader.size(), result.imported);
+    if (progress) progress(reader.position(), std::max(reader.size(), reader.position()), result.imported);
     return result;
 }
 

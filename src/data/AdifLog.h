@@ -46,8 +46,8 @@ struct AdifImportResult {
 // Reads an ADIF file into book `book` of the log database: new contacts stored with their prefix
 // and country from the reference database, duplicates (the same call in any case, date, minute,
 // band and mode in the book) and bad records skipped and counted. Contacts are committed in
-// batches, so those stored before an error stay. `progress` gets the characters read, the
-// characters in all and the contacts stored so far.
+// batches, so those stored before an error stay. `progress` gets the bytes read, the bytes in all
+// (0 when the device cannot tell) and the contacts stored so far.
 AdifImportResult
 importAdif(Connection& log, Connection& reference, QIODevice& in, int book,
            const std::function<void(qint64 done, qint64 total, int imported)>& progress = {});
