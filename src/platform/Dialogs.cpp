@@ -3,12 +3,18 @@
 #include "platform/ReportedError.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -61,6 +67,7 @@ public:
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(QApplication::applicationName());
         box.setText(text);
+        Dialogs::keepTitleRoom(&box);
         switch (type) {
         case DlgType::Warning:
             box.setIcon(QMessageBox::Warning);
@@ -122,6 +129,7 @@ public:
                                     QMessageBox::Ok, QApplication::activeWindow());
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setModal(false);
+        Dialogs::keepTitleRoom(box);
         if (const int ms = autoCloseMs()) QTimer::singleShot(ms, box, &QMessageBox::close);
         box->show();
     }
@@ -170,6 +178,45 @@ QString openFile(const FileDialogRequest& r) {
 
 QString saveFile(const FileDialogRequest& r) {
     return withDefaultExt(backend().saveFile(r), r.defaultExt);
+}
+
+int titleBarWidth(const QWidget* w) {
+    QFont bold = w->font();
+    bold.setBold(true);
+    // The icon at the left, minimise, maximise and close at the right, and the gaps between.
+    const int buttons = 5 * w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w);
+    return QFontMetrics(bold).horizontalAdvance(w->windowTitle()) + buttons;
+}
+
+void keepTitleRoom(QWidget* w) {
+    const int room = titleBarWidth(w);
+    QLayout* layout = w->layout();
+    auto* grid = qobject_cast<QGridLayout*>(layout);
+    auto* box = qobject_cast<QBoxLayout*>(layout);
+    if (box && (box->direction() == QBoxLayout::LeftToRight || box->direction() == QBoxLayout::RightToLeft))
+        box = nullptr;
+    if (grid || box) {
+        // A zero-high item as wide as the title: the layout sizes the window, whatever its constraint.
+        const QMargins m = layout->contentsMargins();
+        const int width = std::max(0, room - m.left() - m.right());
+        QSpacerItem* spacer = nullptr;
+        const auto known = reinterpret_cast<QLayoutItem*>(w->property("titleRoom").value<quintptr>());
+        for (int i = 0; known && i < layout->count(); ++i)
+            if (layout->itemAt(i) == known) spacer = known->spacerItem();
+        if (spacer) {
+            spacer->changeSize(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        } else {
+            spacer = new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+            if (grid)
+                grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+            else
+                box->addSpacerItem(spacer);
+            w->setProperty("titleRoom", quintptr(spacer));
+        }
+        layout->invalidate();
+        layout->activate();
+    }
+    if (w->width() < room) w->resize(room, w->height());
 }
 
 int showModal(QWidget* w) {

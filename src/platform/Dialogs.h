@@ -48,6 +48,11 @@ QString openFile(const FileDialogRequest& r);
 QString saveFile(const FileDialogRequest& r);
 // Shows a window modally (blocks the other windows); returns its result code.
 int showModal(QWidget* w);
+// The width a window needs for its whole title in the title bar: the title as window managers
+// draw it (bold) and room for the frame's icon and buttons.
+int titleBarWidth(const QWidget* w);
+// Makes a window at least that wide (called again when its title changes).
+void keepTitleRoom(QWidget* w);
 
 void setBackend(std::unique_ptr<DialogBackend> backend); // nullptr restores the real dialogs
 DialogBackend& backend();

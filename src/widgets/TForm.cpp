@@ -36,6 +36,13 @@ void TForm::keyPressEvent(QKeyEvent* e) {
     QDialog::keyPressEvent(e);
 }
 
+bool TForm::event(QEvent* e) {
+    // Sized by its controls when it is shown: widened when the title would be cut.
+    const bool handled = QDialog::event(e);
+    if (e->type() == QEvent::Show) Dialogs::keepTitleRoom(this);
+    return handled;
+}
+
 QObject* findNamedChild(const QObject* window, const QString& name) {
     if (!window || name.isEmpty()) return nullptr;
     if (QObject* o = window->findChild<QObject*>(name, Qt::FindChildrenRecursively)) return o;
@@ -43,6 +50,7 @@ QObject* findNamedChild(const QObject* window, const QString& name) {
 }
 
 void centreOn(QWidget* w, QWidget* over) {
+    Dialogs::keepTitleRoom(w);
     w->adjustSize();
     QRect target;
     if (over && over->isVisible())

@@ -25,6 +25,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override; // Escape does not close a window here
+    bool event(QEvent* e) override;            // shown at least as wide as its title
 };
 
 // Looks up a named control of any window, including menu actions.

@@ -13,6 +13,7 @@
 #include "media/UImage.h"
 #include "media/USound.h"
 #include "platform/DataFolder.h"
+#include "platform/Dialogs.h"
 #include "support/AppFixture.h"
 #include "widgets/BoxColour.h"
 
@@ -377,6 +378,7 @@ void TestMainFrame::windowsShownWithoutBlocking() {
 
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowModality(), Qt::NonModal);
+    QVERIFY2(w->width() >= Dialogs::titleBarWidth(w), qPrintable(QString::number(w->width()))); // whole title
     QVERIFY(app.dialogs().modalShown.isEmpty());
     QVERIFY2(app.dialogs().messages.isEmpty(), qPrintable(app.dialogs().texts().join(" / ")));
 }
