@@ -230,6 +230,74 @@ QVariant Connection::scalar(const QString& sql, const QVariantList& binds) {
     return q.next() ? q.value(0) : QVariant();
 }
 
+std::vector<qint64> Connection::integers(const QString& sql, const QVariantList& binds) {
+    QSqlDatabase d = db();
+    if (!d.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
+    const QVariant handle = d.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        std::vector<qint64> out;
+        QSqlQuery q = query(sql, binds);
+        while (q.next())
+            out.push_back(q.value(0).toLongLong());
+        return out;
+    }
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3_stmt* st = nullptr;
+    const auto failed = [&](int code) {
+        const QSqlError e(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
+                          QString::number(code));
+        sqlite3_finalize(st);
+        fail(e, Access::Read);
+    };
+    const QByteArray text = sql.toUtf8();
+    int rc = sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr);
+    if (rc != SQLITE_OK) failed(rc);
+    // Bound as the driver binds them, so a filter selects the same rows either way.
+    int i = 0;
+    for (const QVariant& raw : binds) {
+        const QVariant b = StoredValue::bound(raw);
+        ++i;
+        if (b.isNull()) {
+            rc = sqlite3_bind_null(st, i);
+            continue;
+        }
+        switch (b.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+            rc = sqlite3_bind_int64(st, i, b.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(st, i, b.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = b.toByteArray();
+            rc = sqlite3_bind_blob(st, i, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QString t = b.toString();
+            rc = sqlite3_bind_text16(st, i, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK) failed(rc);
+    }
+    std::vector<qint64> out;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        out.push_back(sqlite3_column_int64(st, 0));
+    if (rc != SQLITE_DONE) failed(rc);
+    sqlite3_finalize(st);
+    lockReported_ = false;
+    return out;
+}
+
 void Connection::beginTransaction() {
     if (txDepth_ == 0) {
         // The write lock now, not at the first write: a lock taken half-way could find the

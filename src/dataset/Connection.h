@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <vector>
 
 // The error of a failed write run outside Connection, with the cause a user can act on.
 DbError failedWrite(const class QSqlError& e);
@@ -45,6 +46,9 @@ public:
     int execute(const QString& sql, const QVariantList& binds = {});
     // First column of the first row, or an invalid QVariant. Throws DbError.
     QVariant scalar(const QString& sql, const QVariantList& binds = {});
+    // The first column of every row as integers, read through SQLite itself: a dataset's keys
+    // on every keystroke, where a value object per row cost more than the index scan. A read. Throws DbError.
+    std::vector<qint64> integers(const QString& sql, const QVariantList& binds = {});
 
     // How long a write waits for another program's lock (milliseconds).
     void setWriteWait(int ms);

@@ -294,20 +294,20 @@ struct Dataset::Impl {
             if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
             if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order;
             if (maxRecords > 0) sql += QStringLiteral(" LIMIT %1").arg(maxRecords);
-            QSqlQuery qy = connection().query(sql, binds);
-            const int n = int(fields.size());
-            while (qy.next()) {
-                if (!queryMode) {
-                    newKeys.push_back(qy.value(0).toLongLong());
-                    continue;
+            if (!queryMode) {
+                newKeys = connection().integers(sql, binds);
+            } else {
+                QSqlQuery qy = connection().query(sql, binds);
+                const int n = int(fields.size());
+                while (qy.next()) {
+                    Row r(n);
+                    for (int i = 0; i < n; ++i)
+                        r[i] = qy.value(i);
+                    newRows.push_back(std::move(r));
                 }
-                Row r(n);
-                for (int i = 0; i < n; ++i)
-                    r[i] = qy.value(i);
-                newRows.push_back(std::move(r));
+                if (qy.lastError().isValid())
+                    throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
             }
-            if (qy.lastError().isValid())
-                throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
         }
         cache.clear();
         keys = std::move(newKeys);
@@ -416,7 +416,8 @@ struct Dataset::Impl {
         binds += moreBinds;
         QSqlQuery qy = connection().query(
             QStringLiteral("SELECT rowid FROM ") + source +
-                (parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "))) +
+                (parts.isEmpty() ? QString()
+                                 : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "))) +
                 QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(", rowid"),
             binds);
         std::vector<qint64> keys;
