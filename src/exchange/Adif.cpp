@@ -250,7 +250,8 @@ bool Reader::fill(qint64 upTo) {
             buf_.remove(0, qsizetype(drop));
             base_ += drop;
         }
-        const qint64 want = std::max(kWindow, upTo - available());
+        // A window at a time: a declared length may reach far past the end of the file.
+        const qint64 want = kWindow;
         const qsizetype had = buf_.size();
         buf_.resize(had + qsizetype(want));
         const qint64 got = in_.read(buf_.data() + had, want);

@@ -1,5 +1,6 @@
 // The ADIF line the export writes, and the reader on files in the forms other programs write.
 #include "exchange/Adif.h"
+#include "support/HostileBytes.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -40,6 +41,18 @@ QString readAll(const QByteArray& bytes) {
     }
     return records.join(" / ");
 }
+
+// A file in memory that notes the most bytes it was asked for at once: the room the reader makes.
+class RequestBuffer : public QBuffer {
+public:
+    qint64 largest = 0;
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        largest = std::max(largest, maxSize);
+        return QBuffer::readData(data, maxSize);
+    }
+};
 
 } // namespace
 
@@ -138,11 +151,70 @@ private slots:
         QTest::newRow("truncated file") << QByteArray("<EOH><CALL:4>K1AB<EOR><CALL:4>K2AB<NAME:10>Iv")
                                         << "CALL=K1AB / !CALL=K2AB|NAME=Iv";
         QTest::newRow("nothing but a header") << QByteArray("Header only\r\n<EOH>\r\n\r\n") << "";
+        QTest::newRow("UTF-8 record, then a 1251 record")
+            << QByteArray("<EOH>\r\n<CALL:4>VE2A <QTH:8>Montréal <EOR>\r\n"
+                          "<CALL:4>UA3A <NAME:4>\xC8\xE2\xE0\xED <EOR>\r\n")
+            << QString::fromUtf8("CALL=VE2A|QTH=Montréal / CALL=UA3A|NAME=Иван");
+        QTest::newRow("1251 record, then a UTF-8 record")
+            << QByteArray("<EOH>\r\n<CALL:4>UA3A <NAME:4>\xC8\xE2\xE0\xED <EOR>\r\n"
+                          "<CALL:4>VE2A <QTH:8>Montréal <EOR>\r\n")
+            << QString::fromUtf8("CALL=UA3A|NAME=Иван / CALL=VE2A|QTH=Montréal");
+        // Exported with CR LF, the note's length counting them, then saved again with bare LFs.
+        QTest::newRow("note lengths counting CR LF, file with bare LF")
+            << QByteArray("Log export\n<ADIF_VER:5>3.1.4\n<PROGRAMID:6>LOGGER\n<EOH>\n\n"
+                          "<CALL:6>DL1ABC\n<NOTES:48>Sked arranged by e-mail\nQSL via bureau\n73 Hans\n"
+                          "<QSO_DATE:8>20240315\n<TIME_ON:4>1830\n<MODE:3>SSB\n<EOR>\n\n"
+                          "<CALL:4>K1AB\n<QSO_DATE:8>20240316\n<EOR>\n")
+            << "CALL=DL1ABC|MODE=SSB|NOTES=Sked arranged by e-mail\nQSL via bureau\n73 Hans|"
+               "QSO_DATE=20240315|TIME_ON=1830 / CALL=K1AB|QSO_DATE=20240316";
     }
     void reader() {
         QFETCH(QByteArray, file);
         QFETCH(QString, records);
         QCOMPARE(readAll(file), records);
+    }
+
+    // Whatever the file holds, the reader comes to its end, every record it returns is made of the
+    // file's own bytes, and it makes no more room than the file and a window of reading.
+    void hostileFilesAreReadThrough_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("records"); // -1: any number the bytes can hold
+        QTest::newRow("random bytes") << randomBytes(256 * 1024, 9301) << -1;
+        QTest::newRow("random bytes after a header")
+            << QByteArray("<EOH><CALL:4>K1AB<EOR>" + randomBytes(64 * 1024, 9302)) << -1;
+        QTest::newRow("truncated tag") << QByteArray("<CALL:") << 0;
+        QTest::newRow("length past the cut") << QByteArray("<CALL:99999999999>K1AB<EOR><CALL:4>K2AB<EOR>") << 1;
+        QTest::newRow("length just within the cut") << QByteArray("<CALL:99999999>K1AB<EOR>") << 1;
+        QTest::newRow("negative length") << QByteArray("<CALL:-5>K1AB<EOR>") << 0;
+        QTest::newRow("letter for a length") << QByteArray("<CALL:x>K1AB<EOR>") << 0;
+        QTest::newRow("10 MB without a tag") << QByteArray(10 << 20, 'x') << 0;
+        QTest::newRow("10 MB value") << "<COMMENT:10485760>" + QByteArray(10 << 20, 'x') + "<CALL:4>K1AB<EOR>"
+                                     << 1;
+        QTest::newRow("NUL bytes") << QByteArray(1 << 20, '\0') << 0;
+        QTest::newRow("NUL bytes in values") << QByteArrayLiteral("<CALL:4>\0\0\0\0<NAME:2>\0\0<EOR>") << 1;
+        QTest::newRow("a million <") << QByteArray(1 << 20, '<') << 0;
+        QTest::newRow("specifiers without >") << QByteArray("<CALL:4").repeated(150000) << 0;
+        QTest::newRow("only <EOR>") << QByteArray("<EOR>").repeated(200000) << 0;
+    }
+    void hostileFilesAreReadThrough() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, records);
+        RequestBuffer in;
+        in.setData(file);
+        in.open(QIODevice::ReadOnly);
+        Adif::Reader reader(in);
+        Adif::Record r;
+        qsizetype count = 0;
+        // A record holds at least one specifier, so more records than bytes means no progress.
+        while (reader.next(r) && count <= file.size()) {
+            ++count;
+            for (int f = 0; f < Adif::kFieldCount; ++f)
+                QVERIFY(r.value(Adif::Field(f)).size() <= file.size());
+        }
+        QVERIFY(count * 5 <= file.size());
+        if (records >= 0) QCOMPARE(count, qsizetype(records));
+        QCOMPARE(reader.position(), qint64(file.size()));
+        QVERIFY2(in.largest <= 2 * file.size() + (4 << 20), QByteArray::number(in.largest).constData());
     }
 };
 
