@@ -67,7 +67,6 @@ public:
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(QApplication::applicationName());
         box.setText(text);
-        Dialogs::keepTitleRoom(&box);
         switch (type) {
         case DlgType::Warning:
             box.setIcon(QMessageBox::Warning);
@@ -96,6 +95,8 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
         }
+        // Only now: setting the icon lays the box out anew and drops the room kept for the title.
+        Dialogs::keepTitleRoom(&box);
         if (const int ms = autoCloseMs())
             QTimer::singleShot(ms, &box, [&box] {
                 if (QAbstractButton* b = box.escapeButton())

@@ -7,6 +7,8 @@
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QtTest>
 
 class TestPlatform : public QObject {
@@ -124,6 +126,33 @@ private slots:
         QCOMPARE(Dialogs::saveFile({"Save", {}, "ADIF (*.adi)", "adi", {}}), QString("/tmp/log.ADI"));
         QCOMPARE(Dialogs::saveFile({"Save", {}, "ADIF (*.adi)", "adi", {}}), QString());
         ScriptedDialogs::uninstall();
+    }
+
+    void messageBoxesShowTheirWholeTitle_data() {
+        QTest::addColumn<DlgType>("type");
+        QTest::newRow("plain") << DlgType::Plain;
+        QTest::newRow("information") << DlgType::Information;
+        QTest::newRow("error") << DlgType::Error;
+    }
+
+    void messageBoxesShowTheirWholeTitle() {
+        QFETCH(DlgType, type);
+        QApplication::setApplicationName("Zelmor Log");
+        Dialogs::setBackend(nullptr);
+        // Only a way out should the box never come up; the width is read as soon as it is shown.
+        qputenv("ZELMOR_DIALOG_AUTOCLOSE_MS", "5000");
+        int width = -1, room = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            width = box->width();
+            room = Dialogs::titleBarWidth(box);
+            box->button(QMessageBox::Ok)->click();
+        });
+        Dialogs::messageDlg("OK !!!", type);
+        qunsetenv("ZELMOR_DIALOG_AUTOCLOSE_MS");
+        QVERIFY(width > 0);
+        QVERIFY2(width >= room, qPrintable(QString("%1 < %2").arg(width).arg(room)));
     }
 
     void guardedShowsTheErrorOnce() {
