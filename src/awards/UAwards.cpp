@@ -2,6 +2,7 @@
 
 #include "awards/AwardMarks.h"
 #include "awards/AwardStatistic.h"
+#include "data/UConfig.h"
 #include "data/UDM.h"
 #include "dataset/Dataset.h"
 #include "dataset/QuotedStr.h"
@@ -292,8 +293,8 @@ void TFAwards::showAward(const Award& award) {
     table->setSort(QString::fromLatin1(award.sort));
     table->open();
     LabelAwName->setText(item->text());
-    ButtonWC->setText(QStringLiteral("Worked"));
     nextCount_ = Count::Worked;
+    ShowCountCaptions();
     ButtonWCClick();
     ApplyBandColumns();
     DBGridAwStatistic->setColumnVisible(QStringLiteral("Param2"), award.param2);
@@ -381,11 +382,26 @@ void TFAwards::ButtonWCClick() {
     for (int n : counts.modeTotals)
         totals << n;
     setCounts(cells, totals);
-    LabelTotal->setText(QStringLiteral("Total worked ") +
-                        QString::number(table->active() ? table->recordCount() : 0));
+    total_ = table->active() ? table->recordCount() : 0;
+    counted_ = true;
     nextCount_ = shown == Count::Worked ? Count::Confirmed : Count::Worked;
-    ButtonWC->setText(shown == Count::Worked ? QStringLiteral("Confirm") : QStringLiteral("Worked"));
-    LabelWC->setText(shown == Count::Worked ? QStringLiteral("Worked") : QStringLiteral("Confirm"));
+    ShowCountCaptions();
+}
+
+void TFAwards::ShowCountCaptions() {
+    if (counted_)
+        LabelTotal->setText(
+            runTimeCaption(QStringLiteral("CaptionTotalWorked"), QStringLiteral("Total worked ")) +
+            QString::number(total_));
+    const QString worked = runTimeCaption(QStringLiteral("CaptionWorked"), QStringLiteral("Worked"));
+    const QString confirm = runTimeCaption(QStringLiteral("CaptionConfirm"), QStringLiteral("Confirm"));
+    // The button names the count it shows next; the label the one shown.
+    ButtonWC->setText(nextCount_ == Count::Confirmed ? confirm : worked);
+    if (counted_) LabelWC->setText(nextCount_ == Count::Confirmed ? worked : confirm);
+}
+
+QString TFAwards::runTimeCaption(const QString& object, const QString& design) const {
+    return FConfig ? FConfig->RunTimeCaption(objectName(), object, design) : design;
 }
 
 // --- details ---------------------------------------------------------------------------------------

@@ -55,6 +55,8 @@ public:
     void ComboBoxBandChange();
     void EditFilterChange();
     void ButtonWCClick();
+    // The count's captions ("Worked"/"Confirm", "Total worked N") in the caption language.
+    void ShowCountCaptions();
     void ButtonDetailsClick();
     void FormClose();
     void ApplyBandColumns();
@@ -78,6 +80,9 @@ private:
 
     // The count the next press of ButtonWC shows, which its caption names.
     Count nextCount_ = Count::Worked;
+    bool counted_ = false;
+    int total_ = 0;
+    QString runTimeCaption(const QString& object, const QString& design) const;
 };
 
 extern TFAwards* FAwards;

@@ -243,9 +243,9 @@ void TFConfig::buildPageMain(QWidget* page) {
     auto* labelLanguage = newLabel(page, QStringLiteral("LabelLanguage"), QStringLiteral("Language"));
     ComboBoxLanguage =
         newCombo(page, QStringLiteral("ComboBoxLanguage"),
-                  {QStringLiteral("Deutsch"), QStringLiteral("English"), QStringLiteral("France"),
-                   QStringLiteral("Russian"), QStringLiteral("Default")},
-                  false, QStringLiteral("English"));
+                 {QStringLiteral("Deutsch"), QStringLiteral("English"), QStringLiteral("France"),
+                  QStringLiteral("Russian"), QStringLiteral("Default")},
+                 false, QStringLiteral("English"));
 
     auto* station = newGroup(page, QStringLiteral("GroupBoxStation"), QStringLiteral(" My Station "));
     MaskEditC = newEdit(station, QStringLiteral("MaskEditC"));
@@ -288,8 +288,8 @@ void TFConfig::buildPageMain(QWidget* page) {
         e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-000")) + 16);
     CheckBoxUTC = newCheck(utc, QStringLiteral("CheckBoxUTC"), QStringLiteral("UTC Enabled"), true);
     auto* u = new QGridLayout(utc);
-    u->addWidget(newLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("UTC = PC clock +  (h : m)")), 0,
-                 0);
+    u->addWidget(newLabel(utc, QStringLiteral("LabelUtcDiff"), QStringLiteral("UTC = PC clock +  (h : m)")),
+                 0, 0);
     auto* diff = new QHBoxLayout;
     diff->addWidget(MaskEditT);
     diff->addWidget(newLabel(utc, QStringLiteral("LabelUtcColon"), QStringLiteral(":")));
@@ -467,7 +467,7 @@ void TFConfig::buildPageDataBase(QWidget* page) {
         newCheck(zelmor, QStringLiteral("CheckBoxInternal"), QStringLiteral("CallBook-Zelmor "), false);
     CheckBoxInternalA = newCheck(zelmor, QStringLiteral("CheckBoxInternalA"), QStringLiteral("Auto"), false);
     CheckBoxAutoIns = newCheck(zelmor, QStringLiteral("CheckBoxAutoIns"),
-                                QStringLiteral("Auto insert Name and QTH"), false);
+                               QStringLiteral("Auto insert Name and QTH"), false);
     auto* z = new QGridLayout(zelmor);
     z->addWidget(CheckBoxInternal, 0, 0);
     z->addWidget(CheckBoxInternalA, 0, 1);
@@ -579,17 +579,17 @@ void TFConfig::buildPageTRX(QWidget* page) {
     auto* trx = newGroup(page, QStringLiteral("GroupBoxTRX"), QStringLiteral(" Transceiver "));
     ComboBoxTRXName =
         newCombo(trx, QStringLiteral("ComboBoxTRXName"),
-                  {QStringLiteral("None"), QStringLiteral("Kenwood TS-570")}, false, QStringLiteral("None"));
+                 {QStringLiteral("None"), QStringLiteral("Kenwood TS-570")}, false, QStringLiteral("None"));
     QStringList ports{QStringLiteral("None")};
     for (int i = 1; i <= 10; ++i)
         ports << QStringLiteral("COM") + QString::number(i);
     // Editable: a device path may be typed in place of a port name.
     ComboBoxPortTrx = newCombo(trx, QStringLiteral("ComboBoxPortTrx"), ports, true, QStringLiteral("None"));
     ComboBoxBaudRate = newCombo(trx, QStringLiteral("ComboBoxBaudRate"),
-                                 {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
-                                  QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
-                                  QStringLiteral("57600")},
-                                 true, QStringLiteral("9600"));
+                                {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
+                                 QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
+                                 QStringLiteral("57600")},
+                                true, QStringLiteral("9600"));
     auto* g = new QGridLayout(trx);
     g->addWidget(newLabel(trx, QStringLiteral("LabelTrxName"), QStringLiteral("Model")), 0, 0);
     g->addWidget(ComboBoxTRXName, 0, 1);
@@ -912,11 +912,28 @@ void TFConfig::SetLanguage() {
 
     DM->TableCfgLang->setFiltered(true);
     const QString language = ComboBoxLanguage->currentText();
-    for (QWidget* form : std::initializer_list<QWidget*>{this, FMain, FQTHLoc, FAwards, Filter, FImage,
-                                                         FSound, FTimer, FVihod, FSkeds,
-                                                         FContConf, FCont, FCabrillo})
+    appliedLanguage_ = language;
+    for (QWidget* form :
+         std::initializer_list<QWidget*>{this, FMain, FQTHLoc, FAwards, Filter, FImage, FSound, FTimer,
+                                         FVihod, FSkeds, FContConf, FCont, FCabrillo})
         if (form) ApplyLanguage(form, language);
     DM->TableCfgLang->setFiltered(false);
+    if (FAwards) FAwards->ShowCountCaptions();
+}
+
+QString TFConfig::RunTimeCaption(const QString& form, const QString& object, const QString& design) const {
+    if (!DM || !DM->ConnectionCfg || !DM->ConnectionCfg->connected()) return design;
+    try {
+        const QString caption =
+            DM->ConnectionCfg
+                ->scalar(QStringLiteral("SELECT %1 FROM Language WHERE FormName = ? AND Object = ?")
+                             .arg(CaptionLanguage::columnFor(appliedLanguage_)),
+                         {form, object})
+                .toString();
+        return caption.isEmpty() ? design : caption;
+    } catch (const DbError&) {
+        return design; // the captions are only words: a settings file without them keeps the design text
+    }
 }
 
 void TFConfig::ApplyLanguage(QWidget* form, const QString& language) {
@@ -1016,11 +1033,12 @@ void TFConfig::FormClose() {
 void TFConfig::ButtonSaveClick() {
     if (!settingsTablesOpen()) {
         // Its failure was reported at start-up; here the user learns that Save cannot keep anything.
-        Dialogs::messageDlg(Msg(QStringLiteral("The settings database ") + programPath(DbFiles::Cfg) +
-                                    QStringLiteral(" could not be opened at start-up. The settings were not saved."),
-                                QStringLiteral("База данных настроек ") + programPath(DbFiles::Cfg) +
-                                    QStringLiteral(" не открылась при запуске. Настройки не сохранены.")),
-                            DlgType::Warning, DlgButtons::Ok);
+        Dialogs::messageDlg(
+            Msg(QStringLiteral("The settings database ") + programPath(DbFiles::Cfg) +
+                    QStringLiteral(" could not be opened at start-up. The settings were not saved."),
+                QStringLiteral("База данных настроек ") + programPath(DbFiles::Cfg) +
+                    QStringLiteral(" не открылась при запуске. Настройки не сохранены.")),
+            DlgType::Warning, DlgButtons::Ok);
         return;
     }
     // All rows or none: a failure in the middle leaves the stored settings as they were.

@@ -41,6 +41,9 @@ public:
     // --- caption language --------------------------------------------------------------------
     void SetLanguage();
     void ApplyLanguage(QWidget* form, const QString& language);
+    // A caption the program sets at run time (a count, a state), in the language last applied:
+    // the language table's row naming `object` of `form`, else `design`.
+    QString RunTimeCaption(const QString& form, const QString& object, const QString& design) const;
 
     // --- handlers ----------------------------------------------------------------------------
     void FormCreate() override;
@@ -228,6 +231,7 @@ private:
     void saveAllControls();
     void applyBuiltInTabCaptions(const QString& language);
     void copyCallbookCaptions();
+    QString appliedLanguage_;
     void applyAwardsVisibility();
     void applyCallbookSwitch();
     void applyLogGridColumns();

@@ -113,8 +113,9 @@ void TFMain::LogImportADIFClick() {
     std::optional<AdifImportResult> result;
     QString failure;
     if (QFileInfo::exists(name)) {
-        ProgressWalk walk(500, {.detach = DM->DataSourceLog});
+        // Titled before the walk shows the window, which would otherwise first show the last walk's title.
         FProgres->setWindowTitle(kImportCaption);
+        ProgressWalk walk(500, {.detach = DM->DataSourceLog});
         try {
             QFile file(name);
             if (!file.open(QIODevice::ReadOnly)) fileFailed(file);
