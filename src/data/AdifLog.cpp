@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QIODevice>
 #include <QSet>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <iterator>
@@ -104,10 +103,7 @@ void setAwardMarksOutOfDate(Connection& log) {
 // a QSqlQuery cost several times the insert itself. Bound values stay bound until bound again.
 class Statement {
 public:
-    Statement(Connection& c, const char* sql) {
-        const QVariant h = c.db().driver()->handle();
-        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-            db_ = *static_cast<sqlite3* const*>(h.constData());
+    Statement(Connection& c, const char* sql) : db_(c.sqliteHandle()) {
         if (!db_) throw DbError(QStringLiteral("The database is not open"));
         if (sqlite3_prepare_v2(db_, sql, -1, &s_, nullptr) != SQLITE_OK) fail();
     }

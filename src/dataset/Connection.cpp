@@ -203,10 +203,16 @@ QSqlQuery Connection::run(const QString& sql, const QVariantList& binds, Access 
     return q;
 }
 
+sqlite3* Connection::sqliteHandle() const {
+    const QSqlDatabase d = db();
+    if (!d.isOpen()) return nullptr;
+    const QVariant handle = d.driver()->handle();
+    return qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3* const*>(handle.constData())
+                                                       : nullptr;
+}
+
 void Connection::refuseWhenMoved() {
-    const QVariant handle = db().driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
-    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* h = sqliteHandle();
     int moved = 0;
     if (h && sqlite3_file_control(h, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
         throw DbError(QStringLiteral("Database file \"%1\" was deleted or moved while in use").arg(file_),
@@ -231,17 +237,8 @@ QVariant Connection::scalar(const QString& sql, const QVariantList& binds) {
 }
 
 std::vector<qint64> Connection::integers(const QString& sql, const QVariantList& binds) {
-    QSqlDatabase d = db();
-    if (!d.isOpen()) throw DbError(QStringLiteral("The database connection is not open"));
-    const QVariant handle = d.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        std::vector<qint64> out;
-        QSqlQuery q = query(sql, binds);
-        while (q.next())
-            out.push_back(q.value(0).toLongLong());
-        return out;
-    }
-    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* h = sqliteHandle();
+    if (!h) throw DbError(QStringLiteral("The database connection is not open"));
     sqlite3_stmt* st = nullptr;
     const auto failed = [&](int code) {
         const QSqlError e(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,

@@ -15,6 +15,8 @@
 #include <QVariant>
 #include <vector>
 
+struct sqlite3;
+
 // The error of a failed write run outside Connection, with the cause a user can act on.
 DbError failedWrite(const class QSqlError& e);
 
@@ -38,6 +40,8 @@ public:
     bool connected() const;
     QString fileName() const;
     QSqlDatabase db() const;
+    // SQLite's own handle under the driver, for the few statements run without it; null when closed.
+    sqlite3* sqliteHandle() const;
 
     // The one prepare-bind-run of the system: a forward-only query over bound values (bound in
     // their stored form), positioned before its first row. A read: never waits for a lock. Throws DbError.

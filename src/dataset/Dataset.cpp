@@ -414,18 +414,12 @@ struct Dataset::Impl {
         const QString where = conditions(binds);
         if (!where.isEmpty()) parts.prepend(where);
         binds += moreBinds;
-        QSqlQuery qy = connection().query(
+        return connection().integers(
             QStringLiteral("SELECT rowid FROM ") + source +
                 (parts.isEmpty() ? QString()
                                  : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "))) +
                 QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(", rowid"),
             binds);
-        std::vector<qint64> keys;
-        while (qy.next())
-            keys.push_back(qy.value(0).toLongLong());
-        if (qy.lastError().isValid())
-            throw DbError(QStringLiteral("%1: %2").arg(name(), qy.lastError().text()));
-        return keys;
     }
     void orderAll() {
         if (unordered.empty()) return;

@@ -77,7 +77,7 @@ int deleteLogRows(Connection& c, const std::vector<qint64>& viewKeys, int batchS
         }
     };
     const bool setAside =
-        !keys.empty() && keys.size() >= size_t(std::max(1, setAsideFrom)) &&
+        keys.size() >= size_t(std::max(1, setAsideFrom)) &&
         2 * keys.size() >= c.scalar(QStringLiteral("SELECT COUNT(*) FROM Log")).toULongLong();
     if (!setAside) {
         while (done < keys.size()) {
